@@ -1,0 +1,106 @@
+#include "LibraryData.h"
+
+#include "DataError.h"
+#include "Settings.h"
+
+namespace {
+QVariant idOf(const RecordSet& rs, int row)
+{
+    return rs.valueAt(row, rs.fieldIndex(QStringLiteral("ID")));
+}
+} // namespace
+
+LibraryData::LibraryData(QObject* parent)
+    : QObject(parent), m_buecher(new RecordSet(QStringLiteral("ClientBuecher"), this)),
+      m_leser(new RecordSet(QStringLiteral("ClientLeser"), this)),
+      m_ausleihe(new RecordSet(QStringLiteral("ClientAusleihe"), this)),
+      m_blob(new RecordSet(QStringLiteral("ClientBlob"), this))
+{
+    // The stored column "Nummer" is never written; the number users see is the ID.
+    m_buecher->setTable(Schema::Buecher, {QStringLiteral("Nummer")});
+    m_buecher->addCalculatedField(QStringLiteral("Nummer"), ColumnType::Integer, idOf);
+    m_leser->setTable(Schema::Leser, {QStringLiteral("Nummer")});
+    m_leser->addCalculatedField(QStringLiteral("Nummer"), ColumnType::Integer, idOf);
+
+    m_ausleihe->setTable(Schema::Ausleihe);
+    const auto bookField = [this](const char* name, ColumnType type, const char* result) {
+        m_ausleihe->addLookupField(QString::fromLatin1(name), type, 100, QStringLiteral("BuecherID"), m_buecher,
+                                   QString::fromLatin1(result));
+    };
+    const auto readerField = [this](const char* name, ColumnType type, const char* result) {
+        m_ausleihe->addLookupField(QString::fromLatin1(name), type, 100, QStringLiteral("LeserID"), m_leser,
+                                   QString::fromLatin1(result));
+    };
+    bookField("BuchNummer", ColumnType::Integer, "Nummer");
+    bookField("BuchTitel", ColumnType::Text, "Titel");
+    bookField("BuchVerfasser", ColumnType::Text, "Verfasser");
+    readerField("LeserNummer", ColumnType::Integer, "Nummer");
+    readerField("LeserVorname", ColumnType::Text, "Vorname");
+    readerField("LeserNachname", ColumnType::Text, "Nachname");
+
+    m_blob->setTable(Schema::Blob);
+
+    for (RecordSet* rs : {m_buecher, m_leser, m_ausleihe, m_blob})
+        rs->setDatabase(&m_db);
+}
+
+LibraryData::~LibraryData()
+{
+    closeAll();
+}
+
+bool LibraryData::isOpen() const
+{
+    return m_db.isOpen() && m_buecher->active() && m_leser->active() && m_ausleihe->active() && m_blob->active();
+}
+
+void LibraryData::closeAll()
+{
+    for (RecordSet* rs : {m_leser, m_buecher, m_ausleihe, m_blob})
+        rs->close();
+}
+
+bool LibraryData::openAtStart(const QString& directory)
+{
+    if (directory.isEmpty())
+        return false;
+    try {
+        m_db.open(directory);
+        for (RecordSet* rs : {m_buecher, m_ausleihe, m_leser, m_blob})
+            rs->open();
+        return true;
+    } catch (const DataError&) {
+        return false;
+    }
+}
+
+void LibraryData::createDatabase(const QString& directory, const std::function<void()>& afterConnect)
+{
+    // The file is built whole (tables, the Blob row with ID 1 and the default captions) before
+    // anything is closed; an existing database is never overwritten.
+    m_db.engine().createDatabase(directory);
+    m_db.open(directory);
+    closeAll();
+    Settings::WriteSettingString(QStringLiteral("DBPfad"), directory);
+    m_blob->open();
+    if (afterConnect)
+        afterConnect();
+    Settings::WriteSettingString(QStringLiteral("SortLeser"), QStringLiteral("ID"));
+    Settings::WriteSettingString(QStringLiteral("SortBuecher"), QStringLiteral("ID"));
+    for (RecordSet* rs : {m_buecher, m_leser, m_ausleihe})
+        rs->open();
+}
+
+void LibraryData::openDatabase(const QString& directory, const std::function<void()>& afterConnect)
+{
+    // Database::open checks the file and keeps the former connection when it is unusable.
+    m_db.open(directory);
+    closeAll();
+    for (RecordSet* rs : {m_buecher, m_leser, m_ausleihe, m_blob})
+        rs->open();
+    Settings::WriteSettingString(QStringLiteral("DBPfad"), directory);
+    if (afterConnect)
+        afterConnect();
+    Settings::WriteSettingString(QStringLiteral("SortLeser"), QStringLiteral("ID"));
+    Settings::WriteSettingString(QStringLiteral("SortBuecher"), QStringLiteral("ID"));
+}

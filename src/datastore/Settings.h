@@ -1,0 +1,23 @@
+#pragma once
+
+#include <QString>
+
+// Per-user settings of this workstation: a flat set of named values, each either a text or a
+// signed 32-bit integer. Nothing is cached: every read goes to the store, every write at once.
+//
+// Backing: the file "$XDG_CONFIG_HOME/Brindle Software/Tomaris.conf" (XDG_CONFIG_HOME defaults
+// to ~/.config), resolved on every call so that a test can move it by setting the variable.
+namespace Settings {
+
+// Write the value; raises DataError with a German message when the store cannot be written.
+void WriteSettingString(const QString& name, const QString& value);
+void WriteSettingInt(const QString& name, qint32 value);
+
+// Never fail: 0 / "" when the value is absent, holds the other type, or anything goes wrong.
+qint32 ReadSettingInt(const QString& name);
+QString ReadSettingString(const QString& name);
+
+// Path of the backing file (for backup and for tests).
+QString storePath();
+
+} // namespace Settings

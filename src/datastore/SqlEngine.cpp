@@ -1,0 +1,304 @@
+#include "SqlEngine.h"
+
+#include "DataError.h"
+
+#include <QCoreApplication>
+#include <QDateTime>
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+#include <QSqlError>
+#include <QSqlQuery>
+#include <QUrl>
+#include <QUuid>
+
+namespace PackedDateTime {
+
+qint64 pack(const QDateTime& dt)
+{
+    const QDate d = dt.date();
+    const QTime t = dt.time();
+    return ((((qint64(d.year()) * 100 + d.month()) * 100 + d.day()) * 100 + t.hour()) * 100 + t.minute()) * 100 +
+           t.second();
+}
+
+QDateTime unpack(qint64 p)
+{
+    const int sec = p % 100;
+    p /= 100;
+    const int min = p % 100;
+    p /= 100;
+    const int hour = p % 100;
+    p /= 100;
+    const int day = p % 100;
+    p /= 100;
+    const int month = p % 100;
+    const int year = int(p / 100);
+    return QDateTime(QDate(year, month, day), QTime(hour, min, sec));
+}
+
+bool fromStorageText(const QString& s, qint64* packed)
+{
+    // "yyyy-MM-dd HH:mm:ss"; the time part may be missing.
+    if (s.size() != 19 && s.size() != 10)
+        return false;
+    qint64 v = 0;
+    int digits = 0;
+    for (int i = 0; i < s.size(); ++i) {
+        const QChar c = s.at(i);
+        if (i == 4 || i == 7) {
+            if (c != u'-')
+                return false;
+        } else if (i == 10) {
+            if (c != u' ' && c != u'T')
+                return false;
+        } else if (i == 13 || i == 16) {
+            if (c != u':')
+                return false;
+        } else {
+            if (c < u'0' || c > u'9')
+                return false;
+            v = v * 10 + (c.unicode() - u'0');
+            ++digits;
+        }
+    }
+    if (digits == 8)
+        v *= 1000000;
+    *packed = v;
+    return true;
+}
+
+QString toStorageText(qint64 p)
+{
+    const QDateTime dt = unpack(p);
+    return dt.toString(QStringLiteral("yyyy-MM-dd HH:mm:ss"));
+}
+
+} // namespace PackedDateTime
+
+namespace {
+
+QString tr(const char* text)
+{
+    return QCoreApplication::translate("SqlEngine", text);
+}
+
+QString columnDdl(const ColumnDef& c)
+{
+    QString type;
+    switch (c.type) {
+    case ColumnType::AutoIncrement:
+        return QStringLiteral("\"%1\" INTEGER PRIMARY KEY AUTOINCREMENT").arg(c.name);
+    case ColumnType::Integer:
+    case ColumnType::Boolean:
+    case ColumnType::Money: // ten-thousandths, exact
+        type = QStringLiteral("INTEGER");
+        break;
+    case ColumnType::Text:
+        // No zero-length strings: empty input is stored as NULL.
+        return QStringLiteral("\"%1\" TEXT CHECK (\"%1\" IS NULL OR length(\"%1\") BETWEEN 1 AND %2)")
+            .arg(c.name)
+            .arg(c.size);
+    case ColumnType::Memo:
+        return QStringLiteral("\"%1\" TEXT CHECK (\"%1\" IS NULL OR length(\"%1\") > 0)").arg(c.name);
+    case ColumnType::DateTime:
+        type = QStringLiteral("TEXT");
+        break;
+    }
+    return QStringLiteral("\"%1\" %2").arg(c.name, type);
+}
+
+void exec(QSqlQuery& q, const QString& sql)
+{
+    if (!q.exec(sql))
+        throw DataError(tr("Die Datenbank konnte nicht angelegt werden: %1").arg(q.lastError().text()));
+}
+
+} // namespace
+
+QString SqliteEngine::databaseLocation(const QString& directory) const
+{
+    return QDir(directory).filePath(FileName);
+}
+
+bool SqliteEngine::databaseExists(const QString& directory) const
+{
+    return QFileInfo(databaseLocation(directory)).isFile();
+}
+
+QSqlDatabase SqliteEngine::connect(const QString& connectionName, const QString& directory) const
+{
+    const QString path = databaseLocation(directory);
+    if (!QFileInfo(path).isFile())
+        throw DataError(tr("Die Datenbankdatei wurde im Verzeichnis %1 nicht gefunden.\n"
+                           "Bitte wählen Sie ein anderes Verzeichnis aus, um die Datenbank zu öffnen")
+                            .arg(directory));
+    QSqlDatabase db = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), connectionName);
+    // mode=rw: opening must never create a file.
+    QUrl url = QUrl::fromLocalFile(QFileInfo(path).absoluteFilePath());
+    db.setDatabaseName(QStringLiteral("file:") + url.path(QUrl::FullyEncoded) + QStringLiteral("?mode=rw"));
+    db.setConnectOptions(QStringLiteral("QSQLITE_OPEN_URI;QSQLITE_BUSY_TIMEOUT=10000"));
+    if (!db.open()) {
+        const QString reason = db.lastError().text();
+        db = QSqlDatabase();
+        QSqlDatabase::removeDatabase(connectionName);
+        throw DataError(tr("Die Datenbankdatei %1 konnte nicht geöffnet werden: %2").arg(path, reason));
+    }
+    try {
+        checkSchema(db, directory);
+    } catch (...) {
+        db.close();
+        db = QSqlDatabase();
+        QSqlDatabase::removeDatabase(connectionName);
+        throw;
+    }
+    return db;
+}
+
+void SqliteEngine::checkSchema(QSqlDatabase& db, const QString& directory)
+{
+    const QString path = QDir(directory).filePath(FileName);
+    QSqlQuery q(db);
+    if (!q.exec(QStringLiteral("SELECT name FROM sqlite_master WHERE type = 'table'")))
+        throw DataError(tr("Die Datei %1 ist keine Datenbank dieses Programms.\n(%2)").arg(path, q.lastError().text()));
+    QStringList tables;
+    while (q.next())
+        tables << q.value(0).toString();
+    q.finish();
+    for (const TableDef& t : Schema::tables()) {
+        if (!tables.contains(t.name))
+            throw DataError(
+                tr("Die Datei %1 ist keine Datenbank dieses Programms: die Tabelle „%2“ fehlt.").arg(path, t.name));
+        QSqlQuery info(db);
+        info.exec(QStringLiteral("PRAGMA table_info(\"%1\")").arg(t.name));
+        QStringList columns;
+        while (info.next())
+            columns << info.value(1).toString();
+        for (const ColumnDef& c : t.columns)
+            if (!columns.contains(c.name))
+                throw DataError(
+                    tr("Die Datei %1 ist keine Datenbank dieses Programms: in der Tabelle „%2“ fehlt die Spalte „%3“.")
+                        .arg(path, t.name, c.name));
+    }
+    if (q.exec(QStringLiteral("PRAGMA user_version")) && q.next() && q.value(0).toInt() > Schema::Version)
+        throw DataError(tr("Die Datenbank in %1 stammt von einer neueren Version des Programms und kann mit "
+                           "dieser Version nicht geöffnet werden.")
+                            .arg(directory));
+}
+
+void SqliteEngine::createDatabase(const QString& directory) const
+{
+    const QFileInfo dirInfo(directory);
+    if (directory.isEmpty() || !dirInfo.isDir())
+        throw DataError(
+            tr("Das Verzeichnis %1 gibt es nicht. Bitte wählen Sie ein vorhandenes Verzeichnis aus.").arg(directory));
+    const QString target = databaseLocation(directory);
+    if (QFileInfo::exists(target))
+        throw DataError(tr("Im Verzeichnis %1 gibt es bereits eine Datenbank. Sie wird nicht überschrieben.\n"
+                           "Bitte öffnen Sie sie oder wählen Sie ein anderes Verzeichnis aus.")
+                            .arg(directory));
+
+    // Build the whole file under a temporary name, then move it into place: a failure never
+    // leaves a half-built database where the program would open it.
+    const QString temp =
+        QDir(directory).filePath(QStringLiteral(".db-%1.tmp").arg(QUuid::createUuid().toString(QUuid::Id128)));
+    const QString conn = QStringLiteral("create-") + QUuid::createUuid().toString(QUuid::Id128);
+    auto cleanup = [&] {
+        QSqlDatabase::removeDatabase(conn);
+        QFile::remove(temp);
+        QFile::remove(temp + QStringLiteral("-journal"));
+    };
+    {
+        QSqlDatabase db = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), conn);
+        db.setDatabaseName(temp);
+        if (!db.open()) {
+            const QString reason = db.lastError().text();
+            db = QSqlDatabase();
+            cleanup();
+            throw DataError(tr("Im Verzeichnis %1 kann keine Datenbank angelegt werden: %2\n"
+                               "Bitte wählen Sie ein Verzeichnis, für das Sie Schreibrechte haben.")
+                                .arg(directory, reason));
+        }
+        try {
+            QSqlQuery q(db);
+            exec(q, QStringLiteral("BEGIN"));
+            for (const TableDef& t : Schema::tables())
+                for (const QString& sql : createTableStatements(t))
+                    exec(q, sql);
+            q.prepare(QStringLiteral("INSERT INTO \"Blob\" (\"ID\", \"FeldnamenBuecher\") VALUES (1, ?)"));
+            q.addBindValue(Schema::defaultFieldCaptions().join(QStringLiteral("\r\n")) + QStringLiteral("\r\n"));
+            if (!q.exec())
+                throw DataError(tr("Die Datenbank konnte nicht angelegt werden: %1").arg(q.lastError().text()));
+            exec(q, QStringLiteral("PRAGMA user_version = %1").arg(Schema::Version));
+            exec(q, QStringLiteral("COMMIT"));
+        } catch (const DataError& e) {
+            db.close();
+            db = QSqlDatabase();
+            cleanup();
+            throw DataError(
+                tr("Im Verzeichnis %1 kann keine Datenbank angelegt werden.\n%2").arg(directory, e.message()));
+        }
+        db.close();
+    }
+    QSqlDatabase::removeDatabase(conn);
+    if (!QFile::rename(temp, target)) {
+        QFile::remove(temp);
+        throw DataError(tr("Im Verzeichnis %1 kann keine Datenbank angelegt werden: die Datei %2 konnte nicht "
+                           "geschrieben werden.")
+                            .arg(directory, target));
+    }
+}
+
+QStringList SqliteEngine::createTableStatements(const TableDef& table) const
+{
+    QStringList cols;
+    for (const ColumnDef& c : table.columns)
+        cols << columnDdl(c);
+    return {QStringLiteral("CREATE TABLE \"%1\" (%2)").arg(table.name, cols.join(QStringLiteral(", ")))};
+}
+
+QVariant SqliteEngine::toStorage(ColumnType type, const QVariant& value) const
+{
+    if (!value.isValid() || value.isNull())
+        return QVariant();
+    switch (type) {
+    case ColumnType::Text:
+    case ColumnType::Memo: {
+        const QString s = value.toString();
+        return s.isEmpty() ? QVariant() : QVariant(s);
+    }
+    case ColumnType::Boolean:
+        return QVariant(qint64(value.toBool() ? 1 : 0));
+    case ColumnType::DateTime:
+        return PackedDateTime::toStorageText(value.toLongLong());
+    case ColumnType::AutoIncrement:
+    case ColumnType::Integer:
+    case ColumnType::Money:
+        return QVariant(value.toLongLong());
+    }
+    return value;
+}
+
+QVariant SqliteEngine::fromStorage(ColumnType type, const QVariant& stored) const
+{
+    if (stored.isNull())
+        return QVariant();
+    switch (type) {
+    case ColumnType::Text:
+    case ColumnType::Memo:
+        return stored.toString();
+    case ColumnType::Boolean:
+        return stored.toLongLong() != 0;
+    case ColumnType::DateTime: {
+        qint64 packed = 0;
+        if (PackedDateTime::fromStorageText(stored.toString(), &packed))
+            return packed;
+        return QVariant();
+    }
+    case ColumnType::AutoIncrement:
+    case ColumnType::Integer:
+    case ColumnType::Money:
+        return stored.toLongLong();
+    }
+    return stored;
+}

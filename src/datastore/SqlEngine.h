@@ -1,0 +1,61 @@
+#pragma once
+
+#include "Schema.h"
+
+#include <QSqlDatabase>
+#include <QString>
+#include <QStringList>
+#include <QVariant>
+#include <memory>
+
+// What differs between database engines: connecting, DDL, and how values are stored.
+// SQLite (a file in the library's folder) is the engine in use; a server engine would be a
+// second implementation of this interface.
+class SqlEngine
+{
+public:
+    virtual ~SqlEngine() = default;
+
+    // The file or address the connection uses for a library folder.
+    virtual QString databaseLocation(const QString& directory) const = 0;
+    // True when a database exists at the location (does not touch it).
+    virtual bool databaseExists(const QString& directory) const = 0;
+
+    // Opens a connection to an existing database; never creates one. Throws DataError.
+    virtual QSqlDatabase connect(const QString& connectionName, const QString& directory) const = 0;
+    // Creates the complete database (tables and the Blob row) or nothing at all. Throws DataError.
+    virtual void createDatabase(const QString& directory) const = 0;
+
+    virtual QStringList createTableStatements(const TableDef& table) const = 0;
+    virtual QString beginWriteStatement() const = 0;
+
+    // Conversion between the record set's in-memory values and the stored ones.
+    virtual QVariant toStorage(ColumnType type, const QVariant& value) const = 0;
+    virtual QVariant fromStorage(ColumnType type, const QVariant& stored) const = 0;
+};
+
+class SqliteEngine : public SqlEngine
+{
+public:
+    static inline const QString FileName = QStringLiteral("db.sqlite");
+
+    QString databaseLocation(const QString& directory) const override;
+    bool databaseExists(const QString& directory) const override;
+    QSqlDatabase connect(const QString& connectionName, const QString& directory) const override;
+    void createDatabase(const QString& directory) const override;
+    QStringList createTableStatements(const TableDef& table) const override;
+    QString beginWriteStatement() const override { return QStringLiteral("BEGIN IMMEDIATE"); }
+    QVariant toStorage(ColumnType type, const QVariant& value) const override;
+    QVariant fromStorage(ColumnType type, const QVariant& stored) const override;
+
+    // Throws DataError unless the connection holds our four tables in a version we can read.
+    static void checkSchema(QSqlDatabase& db, const QString& directory);
+};
+
+// In-memory date-times are packed as the integer yyyyMMddHHmmss: compact, ordered, cheap.
+namespace PackedDateTime {
+qint64 pack(const QDateTime& dt);
+QDateTime unpack(qint64 packed);
+bool fromStorageText(const QString& text, qint64* packed);
+QString toStorageText(qint64 packed);
+} // namespace PackedDateTime
