@@ -1,10 +1,14 @@
+#include "mainwindow/AppSetup.h"
+#include "mainwindow/TMainform.h"
+#include "mainwindow/WindowSet.h"
+
 #include <QApplication>
-#include <QMainWindow>
 
 int main(int argc, char* argv[])
 {
     QApplication app(argc, argv);
-    QMainWindow w;
-    w.show();
+    AppSetup::configure(app);
+    WindowSet windows;
+    windows.Mainform->show();
     return app.exec();
 }

@@ -6,6 +6,7 @@
 
 #include <QCoreApplication>
 #include <QDate>
+#include <QStringMatcher>
 
 namespace {
 
@@ -33,6 +34,7 @@ struct Operand
     qint64 dayEnd = 0;
     enum Like { Exact, Contains, Prefix, Suffix, General } like = General;
     QString likeCore;
+    QStringMatcher matcher; // Contains: built once, searched for every row
 };
 
 } // namespace
@@ -288,6 +290,8 @@ void prepareLike(Operand& o, const QString& pattern)
         o.like = Operand::Contains;
         o.likeCore.clear();
     }
+    if (o.like == Operand::Contains)
+        o.matcher = QStringMatcher(o.likeCore, Qt::CaseInsensitive);
 }
 
 void prepare(FilterExpression::Node& n)
@@ -386,13 +390,13 @@ bool likeGeneral(QStringView v, QStringView p)
     return pi == p.size();
 }
 
-bool likeOperand(const QString& v, const Operand& o)
+bool likeOperand(QStringView v, const Operand& o)
 {
     switch (o.like) {
     case Operand::Exact:
         return v.compare(o.likeCore, Qt::CaseInsensitive) == 0;
     case Operand::Contains:
-        return v.contains(o.likeCore, Qt::CaseInsensitive);
+        return o.likeCore.isEmpty() || o.matcher.indexIn(v) >= 0;
     case Operand::Prefix:
         return v.startsWith(o.likeCore, Qt::CaseInsensitive);
     case Operand::Suffix:
@@ -438,14 +442,20 @@ bool compare(const FilterExpression::Node& n, int row, const FilterExpression::G
     }
     if (v.isNull() || !n.operand.convertible)
         return false;
+    const bool isText = n.type == ColumnType::Text || n.type == ColumnType::Memo;
+    // Texts are read in place: no copy per row.
+    const QStringView textValue = isText && v.typeId() == QMetaType::QString
+                                      ? QStringView(*static_cast<const QString*>(v.constData()))
+                                      : QStringView();
     if (n.op == Op::Like) {
-        const bool isText = n.type == ColumnType::Text || n.type == ColumnType::Memo;
-        return likeOperand(isText ? v.toString() : text(row, n.field), n.operand);
+        if (isText)
+            return likeOperand(textValue, n.operand);
+        return likeOperand(text(row, n.field), n.operand);
     }
     switch (n.type) {
     case ColumnType::Text:
     case ColumnType::Memo: {
-        const int c = v.toString().compare(n.operand.text, Qt::CaseInsensitive);
+        const int c = textValue.compare(n.operand.text, Qt::CaseInsensitive);
         return ordered(n.op, c, 0);
     }
     case ColumnType::AutoIncrement:

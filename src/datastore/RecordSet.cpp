@@ -315,6 +315,8 @@ void RecordSet::setFilter(const QString& text)
 void RecordSet::setFiltered(bool on)
 {
     requireActive();
+    if (on == m_filtered)
+        return; // a new filter text has been applied already
     checkBrowseMode();
     m_filtered = on;
     rebuildView();

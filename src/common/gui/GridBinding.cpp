@@ -1,0 +1,70 @@
+#include "GridBinding.h"
+
+#include "ErrorGuard.h"
+#include "datastore/RecordSet.h"
+#include "datastore/RecordSetModel.h"
+
+#include <QHeaderView>
+#include <QItemSelectionModel>
+#include <QTableView>
+
+GridBinding::GridBinding(QTableView* view, RecordSetModel* model) : QObject(view), m_view(view), m_model(model)
+{
+    view->setModel(model);
+    view->setSelectionBehavior(QAbstractItemView::SelectRows);
+    view->setSelectionMode(QAbstractItemView::SingleSelection);
+    view->setEditTriggers(QAbstractItemView::NoEditTriggers);
+    bool anyEditable = false;
+    for (const auto& c : model->columns())
+        anyEditable |= c.editable;
+    if (anyEditable)
+        view->setEditTriggers(QAbstractItemView::DoubleClicked | QAbstractItemView::EditKeyPressed |
+                              QAbstractItemView::AnyKeyPressed);
+    view->horizontalHeader()->setSectionResizeMode(QHeaderView::Interactive);
+    view->horizontalHeader()->setSectionsClickable(true);
+    view->horizontalHeader()->setHighlightSections(false);
+    view->verticalHeader()->setDefaultSectionSize(view->fontMetrics().height() + 6);
+    view->setAlternatingRowColors(false);
+    view->setWordWrap(false);
+
+    RecordSet* rs = model->recordSet();
+    connect(rs, &RecordSet::cursorMoved, this, &GridBinding::followCursor);
+    connect(model, &QAbstractItemModel::modelReset, this,
+            [this, rs] { followCursor(rs->isEmpty() ? -1 : rs->recNo() - 1); });
+    connect(view->selectionModel(), &QItemSelectionModel::currentRowChanged, this,
+            [this, rs](const QModelIndex& current) {
+                if (m_syncing || !current.isValid() || rs->controlsDisabled())
+                    return;
+                if (current.row() + 1 == rs->recNo())
+                    return;
+                guarded(m_view, [&] { rs->setRecNo(current.row() + 1); });
+                // A refused move (e.g. a record that cannot be saved) puts the grid back.
+                if (rs->recNo() != current.row() + 1)
+                    followCursor(rs->recNo() - 1);
+            });
+    followCursor(rs->active() && !rs->isEmpty() ? rs->recNo() - 1 : -1);
+}
+
+void GridBinding::applyDesignWidths()
+{
+    const auto& cols = m_model->columns();
+    for (int c = 0; c < cols.size(); ++c)
+        m_view->setColumnWidth(c, cols.at(c).width > 0 ? cols.at(c).width
+                                                       : m_view->horizontalHeader()->defaultSectionSize());
+}
+
+void GridBinding::followCursor(int position)
+{
+    if (!m_view || m_model->recordSet()->controlsDisabled())
+        return;
+    m_syncing = true;
+    QItemSelectionModel* sel = m_view->selectionModel();
+    if (position < 0 || position >= m_model->rowCount()) {
+        sel->clear();
+    } else {
+        const QModelIndex idx = m_model->index(position, std::max(0, m_view->currentIndex().column()));
+        sel->setCurrentIndex(idx, QItemSelectionModel::ClearAndSelect | QItemSelectionModel::Rows);
+        m_view->scrollTo(idx);
+    }
+    m_syncing = false;
+}

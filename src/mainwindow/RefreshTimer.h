@@ -1,0 +1,14 @@
+#pragma once
+
+#include <QtGlobal>
+
+class QTimer;
+
+// The refresh timer's interval from a number of seconds. Computed in 64 bits; an interval of
+// zero or less stops the timer for the rest of the run (it is not restarted by this call).
+namespace RefreshTimer {
+
+// Returns false when the timer was stopped because seconds <= 0.
+bool applyInterval(QTimer* timer, qint64 seconds);
+
+} // namespace RefreshTimer

@@ -1,0 +1,368 @@
+// The main window as users meet it: first start, window size, what closing stores, the
+// overdue tab, deleting from a grid, the refresh step and two workstations at once.
+#include "GuiSupport.h"
+#include "TestSupport.h"
+#include "common/Clock.h"
+#include "common/gui/FileDialogs.h"
+#include "datastore/LibraryData.h"
+#include "datastore/RecordSetModel.h"
+#include "datastore/Settings.h"
+#include "mainwindow/AppSetup.h"
+#include "mainwindow/FieldCaptions.h"
+#include "mainwindow/TMainform.h"
+#include "mainwindow/WindowSet.h"
+
+#include <QAbstractButton>
+#include <QApplication>
+#include <QHeaderView>
+#include <QProcess>
+#include <QTabWidget>
+#include <QTableView>
+#include <QTest>
+#include <QTimer>
+
+#include <memory>
+
+namespace {
+
+const QList<int> bookDesignWidths{29, 75, 66, 55, 30, 43, 32, 45, 26, 33, 28, 29,
+                                  38, 50, 50, 50, 50, 50, 50, 50, 50, 50, 50};
+
+QList<int> columnWidths(QTableView* view)
+{
+    QList<int> w;
+    for (int c = 0; c < view->model()->columnCount(); ++c)
+        w << view->columnWidth(c);
+    return w;
+}
+
+QString stamp(int days, const char* time)
+{
+    return Clock::today().addDays(days).toString("yyyy-MM-dd") + ' ' + time;
+}
+
+// Child process: one workstation saving books with new keywords.
+int runChild(const QStringList& args)
+{
+    const QString prefix = args.value(0);
+    const int count = args.value(1).toInt();
+    WindowSet windows;
+    RecordSet& books = windows.Mainform->data().ClientBuecher();
+    if (!books.active())
+        return 3;
+    for (int i = 0; i < count; ++i) {
+        books.insert();
+        books.setText("Titel", QStringLiteral("%1 %2").arg(prefix).arg(i));
+        books.setText("Schlagwort3", QStringLiteral("%1-Wort-%2").arg(prefix).arg(i));
+        books.setText("Verlag", QStringLiteral("%1-Verlag-%2").arg(prefix).arg(i));
+        books.post();
+    }
+    return 0;
+}
+
+} // namespace
+
+class TestMainform : public QObject
+{
+    Q_OBJECT
+
+    std::unique_ptr<TestEnvironment> env;
+    std::unique_ptr<ScriptedMessages> messages;
+
+    // A library with a database already chosen.
+    void prepareLibrary()
+    {
+        createLibraryDatabase(env->dbDir());
+        Settings::WriteSettingString("DBPfad", env->dbDir());
+    }
+
+    std::unique_ptr<WindowSet> start()
+    {
+        auto w = std::make_unique<WindowSet>();
+        w->Mainform->show();
+        return w;
+    }
+
+private slots:
+    void init()
+    {
+        env = std::make_unique<TestEnvironment>();
+        messages = std::make_unique<ScriptedMessages>();
+        Clock::setFixedNow(QDateTime(QDate(2026, 12, 11), QTime(10, 0)));
+    }
+
+    void cleanup()
+    {
+        QVERIFY2(messages->unexpected.isEmpty(), qPrintable(messages->unexpected.join(" | ")));
+        QVERIFY2(messages->allAnswered(), qPrintable(messages->shown.join(" / ")));
+        messages.reset();
+        FileDialogs::setFolderHandler({});
+        env.reset();
+    }
+
+    void firstStartCreatesDatabase()
+    {
+        FileDialogs::setFolderHandler([this](const QString&, const QString&) { return env->dbDir(); });
+        auto ran = whenModal("TDBErstellenF", [](QWidget* dlg) {
+            QTest::mouseClick(dlg->findChild<QAbstractButton*>("SpeedButton1"), Qt::LeftButton);
+            QTest::mouseClick(dlg->findChild<QAbstractButton*>("Button1"), Qt::LeftButton);
+        });
+        auto w = start();
+        TMainform* m = w->Mainform;
+        QTRY_VERIFY(m->Timer1()->isActive());
+        QVERIFY(*ran);
+        QVERIFY(!m->DatabaseOpened());
+        QVERIFY(m->data().isOpen());
+        QCOMPARE(Settings::ReadSettingString("DBPfad"), env->dbDir());
+        QCOMPARE(Settings::ReadSettingInt("Refresh"), 600);
+        QCOMPARE(m->Timer1()->interval(), 600000);
+        QVERIFY(!m->isMaximized());
+        QCOMPARE(m->size(), QSize(700, 500));
+        QCOMPARE(columnWidths(m->grid(1)), bookDesignWidths);
+        QCOMPARE(columnWidths(m->grid(3)), (QList<int>{50, 100, 100, 50, 100, 100, 80, 80, 80}));
+        // captions are those of the new database: "Bemerkung" replaces the design title
+        QCOMPARE(m->gridModel(1)->headerData(12, Qt::Horizontal).toString(), QStringLiteral("Bemerkung"));
+        QCOMPARE(Settings::ReadSettingInt("BreiteABemerkung"), 38);
+    }
+
+    void storedSizeAndState()
+    {
+        prepareLibrary();
+        Settings::WriteSettingInt("Height", 150);
+        Settings::WriteSettingInt("Width", 1000);
+        Settings::WriteSettingInt("BreiteATitel", 0); // 0 means 50
+        Settings::WriteSettingInt("BreiteAVerfasser", 123);
+        Settings::WriteSettingString("SortBuecher", "Titel");
+        auto w = start();
+        TMainform* m = w->Mainform;
+        QTRY_VERIFY(m->Timer1()->isActive());
+        QVERIFY(m->DatabaseOpened());
+        QCOMPARE(m->size(), QSize(1000, 500));
+        QCOMPARE(m->grid(1)->columnWidth(1), 123);
+        QCOMPARE(m->grid(1)->columnWidth(2), 50);
+        QCOMPARE(m->grid(1)->columnWidth(3), 50); // no value stored at all
+        QCOMPARE(m->data().ClientBuecher().indexFieldNames(), QStringLiteral("Titel"));
+    }
+
+    void closingStoresBeendenDoesNot()
+    {
+        prepareLibrary();
+        {
+            auto w = start();
+            TMainform* m = w->Mainform;
+            QTRY_VERIFY(m->Timer1()->isActive());
+            m->resize(900, 600);
+            QTest::mouseClick(m->grid(1)->horizontalHeader()->viewport(), Qt::LeftButton, {},
+                              QPoint(m->grid(1)->horizontalHeader()->sectionViewportPosition(2) + 5, 5));
+            QCOMPARE(m->data().ClientBuecher().indexFieldNames(), QStringLiteral("Titel"));
+            QTest::mouseClick(m->grid(1)->horizontalHeader()->viewport(), Qt::LeftButton, {},
+                              QPoint(m->grid(1)->horizontalHeader()->sectionViewportPosition(0) + 5, 5));
+            QCOMPARE(m->data().ClientBuecher().indexFieldNames(), QStringLiteral("ID")); // "Nr." sorts by ID
+            m->grid(2)->setColumnWidth(2, 77);
+            m->close();
+        }
+        QCOMPARE(Settings::ReadSettingString("SortBuecher"), QStringLiteral("ID"));
+        QCOMPARE(Settings::ReadSettingString("WindowState"), QStringLiteral("wsNormal"));
+        QCOMPARE(Settings::ReadSettingInt("Height"), 600);
+        QCOMPARE(Settings::ReadSettingInt("Width"), 900);
+        QCOMPARE(Settings::ReadSettingInt("BreiteCNachname"), 77);
+
+        {
+            auto w = start();
+            TMainform* m = w->Mainform;
+            QTRY_VERIFY(m->Timer1()->isActive());
+            QCOMPARE(m->size(), QSize(900, 600));
+            QCOMPARE(m->grid(2)->columnWidth(2), 77);
+            m->resize(333, 444);
+            m->data().ClientBuecher().setIndexFieldNames("Verfasser");
+            m->grid(2)->setColumnWidth(2, 99);
+            QVERIFY(triggerAction(m, "actBeenden"));
+        } // the windows go without their closing steps
+        QCOMPARE(Settings::ReadSettingString("SortBuecher"), QStringLiteral("ID"));
+        QCOMPARE(Settings::ReadSettingInt("Width"), 900);
+        QCOMPARE(Settings::ReadSettingInt("BreiteCNachname"), 77);
+    }
+
+    void overdueTab()
+    {
+        prepareLibrary();
+        {
+            FixtureWriter fx(env->dbDir());
+            const qint64 b = fx.insert("Buecher", {{"Titel", "Überfällig"}, {"ausgeliehen", 1}});
+            fx.insert("Buecher", {{"Titel", "Heute fällig"}, {"ausgeliehen", 1}});
+            fx.insert("Buecher", {{"Titel", "Zurück"}, {"ausgeliehen", 0}});
+            fx.insert("Ausleihe", {{"BuecherID", b},
+                                   {"LeserID", 1},
+                                   {"DatumVon", stamp(-31, "16:00:00")},
+                                   {"DatumBisSoll", stamp(-1, "16:00:00")}});
+            fx.insert("Ausleihe", {{"BuecherID", b + 1},
+                                   {"LeserID", 1},
+                                   {"DatumVon", stamp(-30, "08:00:00")},
+                                   {"DatumBisSoll", stamp(0, "08:00:00")}});
+            fx.insert("Ausleihe", {{"BuecherID", b + 2},
+                                   {"LeserID", 1},
+                                   {"DatumVon", stamp(-90, "08:00:00")},
+                                   {"DatumBis", stamp(-60, "08:00:00")}});
+        }
+        auto w = start();
+        TMainform* m = w->Mainform;
+        QTRY_VERIFY(m->Timer1()->isActive());
+        QTabWidget* pages = m->PageControl1();
+        QCOMPARE(pages->currentIndex(), 0);
+        pages->setCurrentIndex(3); // as the user's click does
+        QCOMPARE(m->gridModel(4)->rowCount(), 1);
+        QCOMPARE(m->gridModel(4)->index(0, 2).data().toString(), QStringLiteral("Überfällig"));
+        QCOMPARE(m->data().ClientAusleihe().filter(), QStringLiteral("DatumBisSoll < '11.12.2026'"));
+        // the refresh step keeps the overdue filter
+        m->Timer1Timer();
+        QCOMPARE(m->gridModel(4)->rowCount(), 1);
+        pages->setCurrentIndex(2);
+        QCOMPARE(m->gridModel(3)->rowCount(), 3);
+        // a tab made current from code does not filter
+        m->setCurrentTabFromCode(3);
+        QCOMPARE(m->gridModel(4)->rowCount(), 3);
+    }
+
+    void ctrlDeleteDeletesLoanOnly()
+    {
+        prepareLibrary();
+        {
+            FixtureWriter fx(env->dbDir());
+            fx.insert("Buecher", {{"Titel", "Verliehen"}, {"ausgeliehen", 1}});
+            fx.insert("Ausleihe", {{"BuecherID", 1},
+                                   {"LeserID", 1},
+                                   {"DatumVon", stamp(-3, "10:00:00")},
+                                   {"DatumBisSoll", stamp(27, "10:00:00")}});
+        }
+        auto w = start();
+        TMainform* m = w->Mainform;
+        QTRY_VERIFY(m->Timer1()->isActive());
+        m->PageControl1()->setCurrentIndex(2);
+        QTableView* grid = m->grid(3);
+        // Cancel keeps it
+        messages->expect("Datensatz löschen?", Messages::Answer::Cancel);
+        QTest::keyClick(grid, Qt::Key_Delete, Qt::ControlModifier);
+        QCOMPARE(m->data().ClientAusleihe().recordCount(), 1);
+        messages->expect("Datensatz löschen?", Messages::Answer::Ok);
+        QTest::keyClick(grid, Qt::Key_Delete, Qt::ControlModifier);
+        QCOMPARE(m->data().ClientAusleihe().recordCount(), 0);
+        FixtureWriter fx(env->dbDir());
+        QCOMPARE(fx.scalar("SELECT count(*) FROM Ausleihe").toInt(), 0);
+        QCOMPARE(fx.scalar("SELECT ausgeliehen FROM Buecher WHERE ID = 1").toInt(), 1);
+    }
+
+    void deleteBookAsksFirst()
+    {
+        prepareLibrary();
+        {
+            FixtureWriter fx(env->dbDir());
+            fx.insert("Buecher", {{"Titel", "Eins"}});
+            fx.insert("Buecher", {{"Titel", "Zwei"}});
+        }
+        auto w = start();
+        TMainform* m = w->Mainform;
+        QTRY_VERIFY(m->Timer1()->isActive());
+        m->data().ClientBuecher().last();
+        messages->expect("Sind Sie sicher", Messages::Answer::Cancel);
+        QVERIFY(triggerAction(m, "actBuchLoeschen"));
+        QCOMPARE(m->data().ClientBuecher().recordCount(), 2);
+        messages->expect("Sind Sie sicher", Messages::Answer::Yes);
+        QVERIFY(triggerAction(m, "actKontextLoeschen"));
+        FixtureWriter fx(env->dbDir());
+        QCOMPARE(fx.scalar("SELECT group_concat(Titel) FROM Buecher").toString(), QStringLiteral("Eins"));
+        // an empty list still asks; the deletion then reports that there is nothing to delete
+        messages->expect("Sind Sie sicher", Messages::Answer::Yes);
+        QVERIFY(triggerAction(m, "actBuchLoeschen"));
+        messages->expect("Sind Sie sicher", Messages::Answer::Yes);
+        messages->expect("leer", Messages::Answer::Ok);
+        QVERIFY(triggerAction(m, "actBuchLoeschen"));
+    }
+
+    void refreshShowsOtherWorkstationsBooks()
+    {
+        prepareLibrary();
+        auto w = start();
+        TMainform* m = w->Mainform;
+        QTRY_VERIFY(m->Timer1()->isActive());
+        RecordSet& books = m->data().ClientBuecher();
+        FixtureWriter other(env->dbDir());
+        other.insert("Buecher", {{"Titel", "Vom Nachbarn"}});
+        QTest::qWait(50);
+        QCOMPARE(m->gridModel(1)->rowCount(), 0); // not before the next timer event
+        m->Timer1()->setInterval(20);
+        QTRY_COMPARE(m->gridModel(1)->rowCount(), 1);
+
+        // while a record is being edited the step does nothing at all
+        books.first();
+        books.edit();
+        books.setText("Titel", "In Arbeit");
+        other.insert("Buecher", {{"Titel", "Noch einer"}});
+        QTest::qWait(150);
+        QCOMPARE(m->gridModel(1)->rowCount(), 1);
+        QCOMPARE(books.state(), DataSetState::Edit);
+        QCOMPARE(books.text("Titel"), QStringLiteral("In Arbeit"));
+        books.post();
+        QTRY_COMPARE(m->gridModel(1)->rowCount(), 2);
+        // the cursor stays on the record that was current
+        books.last();
+        const QVariant id = books.value("ID");
+        m->Timer1Timer();
+        QCOMPARE(books.value("ID"), id);
+    }
+
+    void intervalZeroSwitchesTimerOff()
+    {
+        prepareLibrary();
+        Settings::WriteSettingInt("Refresh", -5);
+        {
+            auto w = start();
+            QTest::qWait(50);
+            QVERIFY(!w->Mainform->Timer1()->isActive());
+        }
+        Settings::WriteSettingInt("Refresh", 0); // replaced at the next start
+        auto w = start();
+        QTRY_VERIFY(w->Mainform->Timer1()->isActive());
+        QCOMPARE(Settings::ReadSettingInt("Refresh"), 600);
+    }
+
+    void twoWorkstationsKeepAllKeywords()
+    {
+        prepareLibrary();
+        const int perProcess = 15;
+        QList<QProcess*> procs;
+        for (const char* prefix : {"A", "B"}) {
+            auto* p = new QProcess(this);
+            p->setProcessChannelMode(QProcess::ForwardedChannels);
+            p->start(QCoreApplication::applicationFilePath(),
+                     {"--child", QString::fromLatin1(prefix), QString::number(perProcess)});
+            procs << p;
+        }
+        for (QProcess* p : procs) {
+            QVERIFY(p->waitForFinished(60000));
+            QCOMPARE(p->exitStatus(), QProcess::NormalExit);
+            QCOMPARE(p->exitCode(), 0);
+        }
+        FixtureWriter fx(env->dbDir());
+        QCOMPARE(fx.scalar("SELECT count(*) FROM Buecher").toInt(), 2 * perProcess);
+        const QStringList keywords = FieldCaptions::splitLines(fx.scalar("SELECT Schlagwort FROM Blob").toString());
+        const QStringList publishers = FieldCaptions::splitLines(fx.scalar("SELECT Verlag FROM Blob").toString());
+        QCOMPARE(keywords.size(), 2 * perProcess);
+        QCOMPARE(publishers.size(), 2 * perProcess);
+        for (const char* prefix : {"A", "B"})
+            for (int i = 0; i < perProcess; ++i)
+                QVERIFY(keywords.contains(QStringLiteral("%1-Wort-%2").arg(prefix).arg(i)));
+    }
+};
+
+int main(int argc, char* argv[])
+{
+    QApplication app(argc, argv);
+    AppSetup::configure(app);
+    const QStringList args = app.arguments();
+    if (args.size() > 1 && args.at(1) == u"--child")
+        return runChild(args.mid(2));
+    TestMainform t;
+    return QTest::qExec(&t, argc, argv);
+}
+
+#include "tst_mainform.moc"

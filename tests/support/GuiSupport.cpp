@@ -1,0 +1,69 @@
+#include "GuiSupport.h"
+
+#include <QAction>
+#include <QApplication>
+#include <QElapsedTimer>
+#include <QTest>
+#include <QTimer>
+#include <memory>
+
+ScriptedMessages::ScriptedMessages()
+{
+    Messages::setHandler([this](Messages::Kind, const QString& text, Messages::Buttons) {
+        shown << text;
+        for (int i = 0; i < m_expected.size(); ++i) {
+            if (text.contains(m_expected.at(i).first)) {
+                const Messages::Answer a = m_expected.at(i).second;
+                m_expected.removeAt(i);
+                return a;
+            }
+        }
+        unexpected << text;
+        return Messages::Answer::Cancel;
+    });
+}
+
+ScriptedMessages::~ScriptedMessages()
+{
+    Messages::setHandler({});
+}
+
+void ScriptedMessages::expect(const QString& text, Messages::Answer answer)
+{
+    m_expected.append({text, answer});
+}
+
+std::shared_ptr<bool> whenModal(const QString& objectName, std::function<void(QWidget*)> act, int timeoutMs)
+{
+    auto done = std::make_shared<bool>(false);
+    auto* timer = new QTimer;
+    auto clock = std::make_shared<QElapsedTimer>();
+    clock->start();
+    timer->setInterval(10);
+    QObject::connect(timer, &QTimer::timeout, [=] {
+        QWidget* modal = QApplication::activeModalWidget();
+        if (modal && modal->objectName() == objectName) {
+            timer->stop();
+            timer->deleteLater();
+            *done = true;
+            act(modal);
+        } else if (clock->elapsed() > timeoutMs) {
+            timer->stop();
+            timer->deleteLater();
+            // Close whatever is modal so that the test fails instead of hanging.
+            if (modal)
+                modal->close();
+        }
+    });
+    timer->start();
+    return done;
+}
+
+bool triggerAction(QWidget* window, const QString& objectName)
+{
+    QAction* a = window->findChild<QAction*>(objectName);
+    if (!a || !a->isEnabled())
+        return false;
+    a->trigger();
+    return true;
+}

@@ -1,0 +1,39 @@
+#pragma once
+
+#include "common/gui/Messages.h"
+
+#include <QList>
+#include <QString>
+#include <QStringList>
+#include <functional>
+
+class QAction;
+class QWidget;
+
+// Answers the program's questions and messages in place of the user. A question nobody
+// expected is answered "Cancel" and recorded, so that the test can fail on it.
+class ScriptedMessages
+{
+public:
+    ScriptedMessages();
+    ~ScriptedMessages();
+    ScriptedMessages(const ScriptedMessages&) = delete;
+    ScriptedMessages& operator=(const ScriptedMessages&) = delete;
+
+    // The next box whose text contains `text` gets `answer`.
+    void expect(const QString& text, Messages::Answer answer = Messages::Answer::Ok);
+
+    QStringList shown;      // every text shown, in order
+    QStringList unexpected; // texts no expectation matched
+    bool allAnswered() const { return m_expected.isEmpty(); }
+
+private:
+    QList<QPair<QString, Messages::Answer>> m_expected;
+};
+
+// Runs `act` once the modal window named `objectName` is the active modal widget (polling, so
+// that a test can start the modal exec() right after). Returns a flag that tells whether it ran.
+std::shared_ptr<bool> whenModal(const QString& objectName, std::function<void(QWidget*)> act, int timeoutMs = 5000);
+
+// Triggers a menu action of the window; fails the test (returns false) when it is missing or disabled.
+bool triggerAction(QWidget* window, const QString& objectName);
