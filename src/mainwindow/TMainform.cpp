@@ -6,6 +6,10 @@
 #include "TDBErstellenF.h"
 #include "TDatenbankaktualisierungF.h"
 #include "WindowSet.h"
+#include "catalogue/TDB1EingabeF.h"
+#include "catalogue/TLeserEingebenF.h"
+#include "catalogue/TOptionenF.h"
+#include "catalogue/TSpeicherwerteLoeschenF.h"
 #include "common/Clock.h"
 #include "common/Formats.h"
 #include "common/gui/DialogLook.h"
@@ -15,6 +19,10 @@
 #include "datastore/LibraryData.h"
 #include "datastore/RecordSetModel.h"
 #include "datastore/Settings.h"
+#include "lending/TAusleiheBuchenF.h"
+#include "lending/TAusleihlisteLoeschenF.h"
+#include "lending/TRueckgabeF.h"
+#include "search/TAuswertenF.h"
 
 #include <QCloseEvent>
 #include <QCoreApplication>
@@ -106,29 +114,38 @@ void TMainform::buildMenus()
             [] { QCoreApplication::exit(0); }); // ends at once: no closing steps, nothing stored
 
     QMenu* ausleihe = menuBar()->addMenu(tr("Ausleihe"));
-    addAction(ausleihe, "actAusleihen", tr("Ausleihen"), false)->setShortcut(Qt::Key_F3);
-    addAction(ausleihe, "actRueckgabe", tr("Rückgabe"), false)->setShortcut(Qt::Key_F4);
+    QAction* ausleihen = addAction(ausleihe, "actAusleihen", tr("Ausleihen"));
+    ausleihen->setShortcut(Qt::Key_F3);
+    connect(ausleihen, &QAction::triggered, this, &TMainform::openLoanBooking);
+    QAction* rueckgabe = addAction(ausleihe, "actRueckgabe", tr("Rückgabe"));
+    rueckgabe->setShortcut(Qt::Key_F4);
+    connect(rueckgabe, &QAction::triggered, this, &TMainform::openReturns);
     ausleihe->addSeparator();
     addAction(ausleihe, "actAusleihlisteDrucken", tr("Liste drucken"), false);
     addAction(ausleihe, "actUeberfaelligeDrucken", tr("\"Überfällige Bücher\" drucken"), false);
     ausleihe->addSeparator();
-    addAction(ausleihe, "actAusleihlisteLoeschen", tr("Ausleihliste löschen"), false);
+    connect(addAction(ausleihe, "actAusleihlisteLoeschen", tr("Ausleihliste löschen")), &QAction::triggered, this,
+            &TMainform::openClearLoanList);
 
     QMenu* leser = menuBar()->addMenu(tr("Leser"));
-    addAction(leser, "actLeserNeu", tr("Neu"), false);
-    addAction(leser, "actLeserBearbeiten", tr("Bearbeiten"), false);
+    connect(addAction(leser, "actLeserNeu", tr("Neu")), &QAction::triggered, this, &TMainform::openNewReader);
+    connect(addAction(leser, "actLeserBearbeiten", tr("Bearbeiten")), &QAction::triggered, this,
+            &TMainform::openEditReader);
     addAction(leser, "actLeserDrucken", tr("Drucken"), false);
     leser->addSeparator();
     addAction(leser, "actLeserImport", tr("Daten importieren"), false);
     addAction(leser, "actLeserExport", tr("Daten exportieren"), false);
 
     QMenu* buecher = menuBar()->addMenu(tr("Bücher"));
-    QAction* neu = addAction(buecher, "actBuchNeu", tr("Neu"), false);
+    QAction* neu = addAction(buecher, "actBuchNeu", tr("Neu"));
+    connect(neu, &QAction::triggered, this, &TMainform::openNewBook);
     neu->setStatusTip(tr("Neues Buch anlegen"));
     neu->setToolTip(neu->statusTip());
-    QAction* bearbeiten = addAction(buecher, "actBuchBearbeiten", tr("Bearbeiten"), false);
+    QAction* bearbeiten = addAction(buecher, "actBuchBearbeiten", tr("Bearbeiten"));
+    connect(bearbeiten, &QAction::triggered, this, &TMainform::openEditBook);
     bearbeiten->setStatusTip(tr("Bücher bearbeiten"));
-    QAction* auswerten = addAction(buecher, "actAuswerten", tr("Auswerten / Suchen"), false);
+    QAction* auswerten = addAction(buecher, "actAuswerten", tr("Auswerten / Suchen"));
+    connect(auswerten, &QAction::triggered, this, &TMainform::openSearch);
     auswerten->setStatusTip(tr("Bücher auswerten / suchen"));
     QAction* drucken = addAction(buecher, "actBuecherDrucken", tr("Drucken"), false);
     drucken->setStatusTip(tr("Bücherlisten drucken"));
@@ -140,8 +157,10 @@ void TMainform::buildMenus()
     addAction(buecher, "actBuecherExport", tr("Daten exportieren"), false);
 
     QMenu* optionen = menuBar()->addMenu(tr("Optionen"));
-    addAction(optionen, "actFeldnamen", tr("Feldnamen"), false);
-    addAction(optionen, "actGespeicherteDaten", tr("Gespeicherte Daten"), false);
+    connect(addAction(optionen, "actFeldnamen", tr("Feldnamen")), &QAction::triggered, this,
+            [this] { m_windows->OptionenF->exec(); });
+    connect(addAction(optionen, "actGespeicherteDaten", tr("Gespeicherte Daten")), &QAction::triggered, this,
+            [this] { m_windows->SpeicherwerteLoeschenF->exec(); });
 
     QMenu* hilfe = menuBar()->addMenu(tr("Hilfe"));
     QAction* help = addAction(hilfe, "actHilfe", tr("Hilfe aufrufen"));
@@ -254,8 +273,14 @@ void TMainform::buildGrids()
     context->addAction(tr("Buch bearbeiten"))->setObjectName(QStringLiteral("actKontextBearbeiten"));
     QAction* kontextLoeschen = context->addAction(tr("Buch löschen"));
     kontextLoeschen->setObjectName(QStringLiteral("actKontextLoeschen"));
-    action("actKontextNeu")->setEnabled(false);
-    action("actKontextBearbeiten")->setEnabled(false);
+    connect(action("actKontextNeu"), &QAction::triggered, this, &TMainform::openNewBook);
+    connect(action("actKontextBearbeiten"), &QAction::triggered, this, [this] {
+        // Without preparing the combo lists: they hold what they held last.
+        if (m_data->ClientBuecher().active() && !m_data->ClientBuecher().isEmpty())
+            m_windows->DB1EingabeF->exec();
+    });
+    connect(m_grids.at(0), &QAbstractItemView::doubleClicked, this, &TMainform::openEditBook);
+    connect(m_grids.at(1), &QAbstractItemView::doubleClicked, this, &TMainform::openEditReader);
     connect(kontextLoeschen, &QAction::triggered, this, &TMainform::deleteCurrentBook);
     for (QTableView* view : m_grids)
         connect(view, &QWidget::customContextMenuRequested, this,
@@ -508,6 +533,77 @@ void TMainform::openIntervalDialog()
 {
     if (m_windows && m_windows->DatenbankaktualisierungF)
         m_windows->DatenbankaktualisierungF->exec();
+}
+
+void TMainform::openNewBook()
+{
+    if (!guarded(this, [this] {
+            Timer1Timer();
+            m_windows->DB1EingabeF->FillBookEntryLists();
+            m_data->ClientBuecher().insert();
+        }))
+        return;
+    m_windows->DB1EingabeF->exec();
+}
+
+void TMainform::openEditBook()
+{
+    RecordSet& books = m_data->ClientBuecher();
+    if (!books.active() || books.isEmpty())
+        return;
+    guarded(this, [&] {
+        const int recNo = books.recNo();
+        RecordSet* sets[] = {&m_data->ClientLeser(), &m_data->ClientAusleihe(), &books};
+        for (RecordSet* rs : sets)
+            rs->disableControls();
+        const auto reattach = qScopeGuard([&] {
+            for (RecordSet* rs : sets)
+                rs->enableControls();
+        });
+        m_windows->DB1EingabeF->FillBookEntryLists();
+        books.setRecNo(recNo);
+    });
+    m_windows->DB1EingabeF->exec();
+}
+
+void TMainform::openNewReader()
+{
+    if (!guarded(this, [this] {
+            Timer1Timer();
+            m_data->ClientLeser().insert();
+        }))
+        return;
+    m_windows->LeserEingebenF->exec();
+}
+
+void TMainform::openEditReader()
+{
+    RecordSet& readers = m_data->ClientLeser();
+    if (readers.active() && !readers.isEmpty())
+        m_windows->LeserEingebenF->exec();
+}
+
+void TMainform::openLoanBooking()
+{
+    guarded(this, [this] { Timer1Timer(); });
+    m_windows->AusleiheBuchenF->exec();
+}
+
+void TMainform::openReturns()
+{
+    guarded(this, [this] { Timer1Timer(); });
+    m_windows->RueckgabeF->exec();
+}
+
+void TMainform::openClearLoanList()
+{
+    m_windows->AusleihlisteLoeschenF->exec();
+}
+
+void TMainform::openSearch()
+{
+    guarded(this, [this] { Timer1Timer(); });
+    m_windows->AuswertenF->exec();
 }
 
 void TMainform::openManual()

@@ -55,6 +55,17 @@ public:
     static QString overdueFilter();
 
     QAction* action(const QString& objectName) const;
+    WindowSet* windows() const { return m_windows; }
+
+    // Opening the dialogs, as the menus, tool buttons, grids and context menu do.
+    void openNewBook();
+    void openEditBook();
+    void openNewReader();
+    void openEditReader();
+    void openLoanBooking();
+    void openReturns();
+    void openClearLoanList();
+    void openSearch();
 
 protected:
     void showEvent(QShowEvent* event) override;
