@@ -432,7 +432,7 @@ bool ordered(Op op, T a, T b)
 bool compare(const FilterExpression::Node& n, int row, const FilterExpression::Getter& get,
              const FilterExpression::TextGetter& text)
 {
-    const QVariant v = get(row, n.field);
+    const QVariant& v = get(row, n.field);
     if (n.literal.kind == Literal::Null) {
         if (n.op == Op::Eq)
             return v.isNull();

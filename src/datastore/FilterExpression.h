@@ -24,8 +24,10 @@ public:
         ColumnType type;
     };
     using Resolver = std::function<std::optional<Field>(const QString& name)>;
-    // Value of field `index` in row `row`, in the record set's in-memory representation.
-    using Getter = std::function<QVariant(int row, int index)>;
+    // Value of field `index` in row `row`, in the record set's in-memory representation. A
+    // reference, so that evaluating a filter over many rows copies nothing; it need only stay
+    // valid until the next call.
+    using Getter = std::function<const QVariant&(int row, int index)>;
     // Shown text of a field (used where a number, price or date is compared as text).
     using TextGetter = std::function<QString(int row, int index)>;
 

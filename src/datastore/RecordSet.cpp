@@ -156,6 +156,7 @@ void RecordSet::load()
         q.finish(); // release the read lock at once: other workstations wait for it to write
     }
     m_rows = std::move(rows);
+    m_sortedValid = false;
     m_idIndex.clear();
     if (m_idColumn >= 0) {
         m_idIndex.reserve(m_rows.size());
@@ -218,7 +219,8 @@ bool RecordSet::rowMatchesFilter(int row) const
     if (!m_filtered || m_filter.isEmpty())
         return true;
     return m_filter.matches(
-        row, [this](int r, int f) { return valueAt(r, f); }, [this](int r, int f) { return textAt(r, f); });
+        row, [this](int r, int f) -> const QVariant& { return valueRef(r, f); },
+        [this](int r, int f) { return textAt(r, f); });
 }
 
 void RecordSet::sortView(QList<int>& view) const
@@ -286,12 +288,31 @@ void RecordSet::sortView(QList<int>& view) const
 void RecordSet::rebuildView()
 {
     emit aboutToReset();
+    bool lookupSort = false;
+    for (int f : m_sortFields)
+        lookupSort |= m_fields.at(f).kind == FieldDef::Kind::Lookup;
     QList<int> view;
     view.reserve(m_rows.size());
-    for (int r = 0; r < m_rows.size(); ++r)
-        if (!m_rows.at(r).isEmpty() && rowMatchesFilter(r))
-            view.append(r);
-    sortView(view);
+    if (!m_sortFields.isEmpty() && !lookupSort) {
+        // Looked-up values change with the other record set, so only sorts without them are kept.
+        if (!m_sortedValid) {
+            m_sortedAll.clear();
+            m_sortedAll.reserve(m_rows.size());
+            for (int r = 0; r < m_rows.size(); ++r)
+                if (!m_rows.at(r).isEmpty())
+                    m_sortedAll.append(r);
+            sortView(m_sortedAll);
+            m_sortedValid = true;
+        }
+        for (int r : std::as_const(m_sortedAll))
+            if (!m_rows.at(r).isEmpty() && rowMatchesFilter(r))
+                view.append(r);
+    } else {
+        for (int r = 0; r < m_rows.size(); ++r)
+            if (!m_rows.at(r).isEmpty() && rowMatchesFilter(r))
+                view.append(r);
+        sortView(view);
+    }
     m_view = std::move(view);
     m_pos = 0;
     m_bof = true;
@@ -336,6 +357,7 @@ void RecordSet::setIndexFieldNames(const QString& fields)
         checkBrowseMode();
     m_sortFields = sortFields;
     m_sortText = fields;
+    m_sortedValid = false;
     if (active())
         rebuildView();
 }
@@ -533,6 +555,20 @@ QVariant RecordSet::valueAt(int row, int fieldIndex) const
     return {};
 }
 
+const QVariant& RecordSet::valueRef(int row, int fieldIndex) const
+{
+    static const QVariant null;
+    if (row < 0 || row >= m_rows.size() || fieldIndex < 0)
+        return null;
+    const FieldDef& f = m_fields.at(fieldIndex);
+    if (f.kind == FieldDef::Kind::Data) {
+        const Row& r = m_rows.at(row);
+        return r.isEmpty() ? null : r.at(f.column);
+    }
+    m_scratch = valueAt(row, fieldIndex);
+    return m_scratch;
+}
+
 QString RecordSet::displayText(ColumnType type, const QVariant& v)
 {
     if (!v.isValid() || v.isNull())
@@ -709,6 +745,7 @@ void RecordSet::insert()
     r.resize(m_columns.size());
     const int row = int(m_rows.size());
     m_rows.append(r);
+    m_sortedValid = false;
     const int pos = m_view.isEmpty() ? 0 : m_pos;
     emit rowAboutToBeInserted(pos);
     m_view.insert(pos, row);
@@ -826,6 +863,7 @@ void RecordSet::post()
     m_insertRow = -1;
     m_modified = false;
     m_original.clear();
+    m_sortedValid = false;
     setState(DataSetState::Browse);
     emit rowChanged(m_pos);
     m_db->afterCommit([self = QPointer<RecordSet>(this), id] {

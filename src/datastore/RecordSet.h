@@ -118,6 +118,8 @@ public:
     int positionOfRow(int row) const { return int(m_view.indexOf(row)); }
     int rowCountAll() const { return int(m_rows.size()); }
     QVariant valueAt(int row, int fieldIndex) const;
+    // The same without a copy; valid until the next call (computed fields use one scratch value).
+    const QVariant& valueRef(int row, int fieldIndex) const;
     QString textAt(int row, int fieldIndex) const;
     int rowById(qint64 id) const; // -1 when not read
 
@@ -191,5 +193,10 @@ private:
     bool m_filtered = false;
     QString m_sortText;
     QList<int> m_sortFields;
+    // All rows in sort order, kept while the rows and the sort stay the same, so that a new
+    // filter only has to filter.
+    QList<int> m_sortedAll;
+    bool m_sortedValid = false;
+    mutable QVariant m_scratch;
     int m_disableCount = 0;
 };

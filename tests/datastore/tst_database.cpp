@@ -125,7 +125,8 @@ private slots:
         QTest::newRow("no file") << QByteArray() << QString() << "nicht gefunden";
         QTest::newRow("random bytes") << random << QString() << "keine Datenbank dieses Programms";
         QTest::newRow("empty file") << QByteArray("") << QString() << "keine Datenbank dieses Programms";
-        QTest::newRow("table missing") << QByteArray() << "Ausleihe" << "„Ausleihe“ fehlt";
+        QTest::newRow("table missing") << QByteArray() << "Ausleihe"
+                                       << "„Ausleihe“ fehlt";
     }
 
     void openRefusesWhatIsNotOurs()

@@ -178,6 +178,29 @@ private slots:
         QCOMPARE(rs.indexFieldNames(), QStringLiteral("Nummer"));
     }
 
+    void sortFollowsChangedAndNewRecords()
+    {
+        // A changed or added record takes its place in the next filtered or sorted view.
+        RecordSet& rs = books();
+        rs.setIndexFieldNames("Titel");
+        rs.setFilter("ausgeliehen = 'false'");
+        rs.setFiltered(true);
+        rs.last();
+        QCOMPARE(rs.text("Titel"), QStringLiteral("Schachnovelle"));
+        rs.edit();
+        rs.setText("Titel", "Aaron");
+        rs.post();
+        rs.insert();
+        rs.setText("Titel", "Buch");
+        rs.setValue("ausgeliehen", false);
+        rs.post();
+        rs.setFilter("Titel <> 'x'");
+        QStringList order;
+        for (rs.first(); !rs.eof(); rs.next())
+            order << rs.text("Titel");
+        QCOMPARE(order, (QStringList{"Aaron", "Apfel", "Birne", "Buch", "Chronik"}));
+    }
+
     void postedRecordLeavesFilteredView()
     {
         RecordSet& rs = books();
