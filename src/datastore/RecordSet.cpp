@@ -111,14 +111,16 @@ std::optional<FilterExpression::Field> RecordSet::resolve(const QString& name) c
 void RecordSet::requireActive() const
 {
     if (!active())
-        throw DataError(tr("%1: Die Datenmenge ist nicht geöffnet.").arg(m_name));
+        throw DataError(tr("Es ist keine Datenbank geöffnet. Bitte erstellen oder öffnen Sie eine Datenbank über "
+                           "„Programm“ › „Datenbank erstellen / öffnen“."));
 }
 
 void RecordSet::requireRecord() const
 {
     requireActive();
     if (m_view.isEmpty())
-        throw DataError(tr("%1: Die Datenmenge ist leer; es gibt keinen aktuellen Datensatz.").arg(m_name));
+        throw DataError(tr("Die Liste ist leer: es gibt keinen Datensatz, der bearbeitet oder gelöscht werden "
+                           "könnte."));
 }
 
 QString RecordSet::columnList() const
@@ -132,7 +134,8 @@ QString RecordSet::columnList() const
 void RecordSet::load()
 {
     if (!m_db || !m_db->isOpen())
-        throw DataError(tr("%1: Es ist keine Datenbank geöffnet.").arg(m_name));
+        throw DataError(tr("Es ist keine Datenbank geöffnet. Bitte erstellen oder öffnen Sie eine Datenbank über "
+                           "„Programm“ › „Datenbank erstellen / öffnen“."));
     const SqlEngine& engine = m_db->engine();
     QList<Row> rows;
     {
@@ -140,8 +143,7 @@ void RecordSet::load()
         q.setForwardOnly(true);
         const QString order = m_idColumn >= 0 ? QStringLiteral(" ORDER BY \"ID\"") : QString();
         if (!q.exec(QStringLiteral("SELECT %1 FROM %2%3").arg(columnList(), quoted(m_table), order)))
-            throw DataError(
-                tr("%1: Die Tabelle „%2“ konnte nicht gelesen werden: %3").arg(m_name, m_table, q.lastError().text()));
+            throw DataError(tr("Die Tabelle „%1“ konnte nicht gelesen werden: %2").arg(m_table, q.lastError().text()));
         const int n = int(m_columns.size());
         while (q.next()) {
             Row r;
@@ -151,8 +153,7 @@ void RecordSet::load()
             rows.append(std::move(r));
         }
         if (q.lastError().isValid())
-            throw DataError(
-                tr("%1: Die Tabelle „%2“ konnte nicht gelesen werden: %3").arg(m_name, m_table, q.lastError().text()));
+            throw DataError(tr("Die Tabelle „%1“ konnte nicht gelesen werden: %2").arg(m_table, q.lastError().text()));
         q.finish(); // release the read lock at once: other workstations wait for it to write
     }
     m_rows = std::move(rows);
@@ -622,7 +623,7 @@ void RecordSet::setValue(const QString& name, const QVariant& value)
     requireRecord();
     const FieldDef& f = field(name);
     if (!isEditing())
-        throw DataError(tr("%1: Der Datensatz ist nicht im Bearbeitungsmodus.").arg(m_name));
+        throw DataError(tr("Der Datensatz wird gerade nicht bearbeitet; die Änderung wurde nicht übernommen."));
     if (f.kind != FieldDef::Kind::Data || f.type == ColumnType::AutoIncrement)
         throw DataError(tr("%1: Das Feld „%2“ kann nicht geändert werden.").arg(m_name, f.name));
     QVariant v;
