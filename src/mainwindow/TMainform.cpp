@@ -6,6 +6,7 @@
 #include "TDBErstellenF.h"
 #include "TDatenbankaktualisierungF.h"
 #include "WindowSet.h"
+#include "catalogue/PostalCodes.h"
 #include "catalogue/TDB1EingabeF.h"
 #include "catalogue/TLeserEingebenF.h"
 #include "catalogue/TOptionenF.h"
@@ -58,7 +59,7 @@ QList<RecordSetModel::Column> columns(const QStringList& fields, const QStringLi
 
 TMainform::TMainform(QWidget* parent)
     : QMainWindow(parent), m_data(new LibraryData(this)), m_lists(new StoredValueLists(*m_data, this)),
-      m_timer(new QTimer(this))
+      m_postalCodes(std::make_unique<PostalCodes>()), m_timer(new QTimer(this))
 {
     setObjectName(QStringLiteral("Mainform"));
     setWindowTitle(tr("Tomaris NET by Brindle Software"));
@@ -334,6 +335,13 @@ void TMainform::onFieldCaptionsApplied(std::function<void()> apply)
 void TMainform::FormCreate()
 {
     m_databaseOpened = m_data->openAtStart(Settings::ReadSettingString(QStringLiteral("DBPfad")));
+
+    // A plz.xml next to the program replaces the built-in postal codes; one that cannot be
+    // read is reported and the built-in table is used.
+    QString plzProblem;
+    *m_postalCodes = PostalCodes::atStart(QCoreApplication::applicationDirPath(), &plzProblem);
+    if (!plzProblem.isEmpty())
+        Messages::error(this, plzProblem);
 
     if (Settings::ReadSettingInt(QStringLiteral("Refresh")) == 0)
         guarded(this, [] { Settings::WriteSettingInt(QStringLiteral("Refresh"), 600); });

@@ -6,9 +6,11 @@
 #include <QPointer>
 #include <QStringList>
 #include <functional>
+#include <memory>
 
 class GridBinding;
 class LibraryData;
+class PostalCodes;
 class QAction;
 class QTabWidget;
 class QTableView;
@@ -33,6 +35,8 @@ public:
 
     LibraryData& data() { return *m_data; }
     StoredValueLists& storedLists() { return *m_lists; }
+    // The postal-code table of the reader entry, fixed when this window is created.
+    const PostalCodes& postalCodes() const { return *m_postalCodes; }
     bool DatabaseOpened() const { return m_databaseOpened; }
     QTimer* Timer1() const { return m_timer; }
     QTabWidget* PageControl1() const { return m_pages; }
@@ -89,6 +93,7 @@ private:
 
     LibraryData* m_data;
     StoredValueLists* m_lists;
+    std::unique_ptr<PostalCodes> m_postalCodes;
     QTimer* m_timer;
     QTabWidget* m_pages = nullptr;
     QList<QTableView*> m_grids;

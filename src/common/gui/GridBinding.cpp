@@ -10,7 +10,17 @@
 
 GridBinding::GridBinding(QTableView* view, RecordSetModel* model) : QObject(view), m_view(view), m_model(model)
 {
+    // When rows come or go the view moves its current row itself; that is no user's choice.
+    // The flag goes up before the view's own handlers run and down after them.
+    const auto rowsChanging = [this] { m_rowsChanging = true; };
+    const auto rowsChanged = [this] { m_rowsChanging = false; };
+    connect(model, &QAbstractItemModel::rowsAboutToBeRemoved, this, rowsChanging);
+    connect(model, &QAbstractItemModel::rowsAboutToBeInserted, this, rowsChanging);
+    connect(model, &QAbstractItemModel::modelAboutToBeReset, this, rowsChanging);
     view->setModel(model);
+    connect(model, &QAbstractItemModel::rowsRemoved, this, rowsChanged);
+    connect(model, &QAbstractItemModel::rowsInserted, this, rowsChanged);
+    connect(model, &QAbstractItemModel::modelReset, this, rowsChanged);
     view->setSelectionBehavior(QAbstractItemView::SelectRows);
     view->setSelectionMode(QAbstractItemView::SingleSelection);
     view->setEditTriggers(QAbstractItemView::NoEditTriggers);
@@ -33,7 +43,7 @@ GridBinding::GridBinding(QTableView* view, RecordSetModel* model) : QObject(view
             [this, rs] { followCursor(rs->isEmpty() ? -1 : rs->recNo() - 1); });
     connect(view->selectionModel(), &QItemSelectionModel::currentRowChanged, this,
             [this, rs](const QModelIndex& current) {
-                if (m_syncing || !current.isValid() || rs->controlsDisabled())
+                if (m_syncing || m_rowsChanging || !current.isValid() || rs->controlsDisabled())
                     return;
                 if (current.row() + 1 == rs->recNo())
                     return;

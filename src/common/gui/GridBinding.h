@@ -29,4 +29,5 @@ private:
     QPointer<QTableView> m_view;
     RecordSetModel* m_model;
     bool m_syncing = false;
+    bool m_rowsChanging = false;
 };
