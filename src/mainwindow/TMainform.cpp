@@ -3,6 +3,7 @@
 #include "FieldCaptions.h"
 #include "RefreshTimer.h"
 #include "StoredValueLists.h"
+#include "TAboutF.h"
 #include "TDBErstellenF.h"
 #include "TDatenbankaktualisierungF.h"
 #include "WindowSet.h"
@@ -171,7 +172,7 @@ void TMainform::buildMenus()
             [] { QDesktopServices::openUrl(QUrl(QString::fromLatin1(WebSite))); });
     hilfe->addSeparator();
     addAction(hilfe, "actUmfrage", tr("UMFRAGE zur Verbesserung des Programmes"), false);
-    addAction(hilfe, "actInfo", tr("Info"), false);
+    connect(addAction(hilfe, "actInfo", tr("Info")), &QAction::triggered, this, [this] { m_windows->AboutF->exec(); });
 }
 
 void TMainform::buildToolBar()

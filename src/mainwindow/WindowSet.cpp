@@ -1,5 +1,6 @@
 #include "WindowSet.h"
 
+#include "TAboutF.h"
 #include "TDBErstellenF.h"
 #include "TDatenbankaktualisierungF.h"
 #include "TMainform.h"
@@ -33,6 +34,7 @@ WindowSet::WindowSet()
     LeserEingebenF = new TLeserEingebenF(m);
     OptionenF = new TOptionenF(m);
     RueckgabeF = new TRueckgabeF(m);
+    AboutF = new TAboutF(&m);
     DB1EingabeF = new TDB1EingabeF(m);
     DatenbankaktualisierungF = new TDatenbankaktualisierungF(m.Timer1(), &m);
     SpeicherwerteLoeschenF = new TSpeicherwerteLoeschenF(m);

@@ -1,5 +1,6 @@
 #pragma once
 
+class TAboutF;
 class TAusleiheBuchenF;
 class TAusleihhistorieF;
 class TAusleihlisteLoeschenF;
@@ -31,6 +32,7 @@ public:
     TLeserEingebenF* LeserEingebenF = nullptr;
     TOptionenF* OptionenF = nullptr;
     TRueckgabeF* RueckgabeF = nullptr;
+    TAboutF* AboutF = nullptr;
     TDB1EingabeF* DB1EingabeF = nullptr;
     TDatenbankaktualisierungF* DatenbankaktualisierungF = nullptr;
     TSpeicherwerteLoeschenF* SpeicherwerteLoeschenF = nullptr;

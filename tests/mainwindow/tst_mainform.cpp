@@ -15,6 +15,7 @@
 #include <QAbstractButton>
 #include <QApplication>
 #include <QHeaderView>
+#include <QLabel>
 #include <QProcess>
 #include <QTabWidget>
 #include <QTableView>
@@ -176,7 +177,11 @@ private slots:
             m->resize(333, 444);
             m->data().ClientBuecher().setIndexFieldNames("Verfasser");
             m->grid(2)->setColumnWidth(2, 99);
-            QVERIFY(triggerAction(m, "actBeenden"));
+            // As in the running program: "Beenden" ends the event loop at once.
+            bool triggered = false;
+            QTimer::singleShot(0, m, [&] { triggered = triggerAction(m, "actBeenden"); });
+            QCOMPARE(QCoreApplication::exec(), 0);
+            QVERIFY(triggered);
         } // the windows go without their closing steps
         QCOMPARE(Settings::ReadSettingString("SortBuecher"), QStringLiteral("ID"));
         QCOMPARE(Settings::ReadSettingInt("Width"), 900);
@@ -323,6 +328,21 @@ private slots:
         auto w = start();
         QTRY_VERIFY(w->Mainform->Timer1()->isActive());
         QCOMPARE(Settings::ReadSettingInt("Refresh"), 600);
+    }
+
+    void infoCreditsThePostalData()
+    {
+        prepareLibrary();
+        auto w = start();
+        QTRY_VERIFY(w->Mainform->Timer1()->isActive());
+        QString credit;
+        auto ran = whenModal("TAboutF", [&](QWidget* dlg) {
+            credit = dlg->findChild<QLabel*>("LQuellen")->text();
+            QTest::mouseClick(dlg->findChild<QAbstractButton*>("BOK"), Qt::LeftButton);
+        });
+        QVERIFY(triggerAction(w->Mainform, "actInfo"));
+        QVERIFY(*ran);
+        QVERIFY(credit.contains("GeoNames (www.geonames.org), CC BY 4.0"));
     }
 
     void twoWorkstationsKeepAllKeywords()
