@@ -1,10 +1,19 @@
 #pragma once
 
-#include <QDialog>
+#include "mainwindow/StoredValueLists.h"
 
+#include <QDialog>
+#include <memory>
+
+class QListWidget;
 class TMainform;
 
-// Skeleton: the real dialog replaces this file.
+namespace Ui {
+class TSpeicherwerteLoeschenF;
+}
+
+// "Gespeicherte Daten ...": the five stored value lists offered by the book entry, with a
+// button under each that deletes the selected entry.
 class TSpeicherwerteLoeschenF : public QDialog
 {
     Q_OBJECT
@@ -13,6 +22,22 @@ public:
     explicit TSpeicherwerteLoeschenF(TMainform& main);
     ~TSpeicherwerteLoeschenF() override;
 
+protected:
+    void showEvent(QShowEvent* event) override;
+
 private:
+    struct ListView
+    {
+        QListWidget* list;
+        StoredValueLists::List which;
+        bool sorted;
+    };
+
+    void FormShow();
+    void loadLists();
+    void deleteSelected(const ListView& view);
+
+    const std::unique_ptr<Ui::TSpeicherwerteLoeschenF> ui;
     TMainform& m_main;
+    QList<ListView> m_views;
 };

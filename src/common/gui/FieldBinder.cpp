@@ -4,6 +4,7 @@
 #include "datastore/RecordSet.h"
 
 #include <QComboBox>
+#include <QCompleter>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPlainTextEdit>
@@ -65,6 +66,16 @@ void FieldBinder::bind(QComboBox* combo, const QString& field)
         combo->lineEdit()->setMaxLength(f.size);
     connect(combo->lineEdit(), &QLineEdit::textEdited, this, [this, b](const QString& text) { userTyped(*b, text); });
     connect(combo, &QComboBox::activated, this, [this, b, combo](int index) { userTyped(*b, combo->itemText(index)); });
+    // The completer fills in the rest of a known value without textEdited, and only after its
+    // signal (the line edit connects to it on focus-in); take the text once it is shown.
+    if (QCompleter* completer = combo->completer()) {
+        const auto completed = [this, b, combo] {
+            if (combo->currentText() != currentText(b->field))
+                userTyped(*b, combo->currentText());
+        };
+        connect(completer, qOverload<const QString&>(&QCompleter::highlighted), this, completed, Qt::QueuedConnection);
+        connect(completer, qOverload<const QString&>(&QCompleter::activated), this, completed, Qt::QueuedConnection);
+    }
     refresh();
 }
 
