@@ -1,10 +1,19 @@
 #pragma once
 
 #include <QDialog>
+#include <memory>
 
+class FieldBinder;
+class RecordSetModel;
 class TMainform;
 
-// Skeleton: the real dialog replaces this file.
+namespace Ui {
+class TAusleihhistorieF;
+}
+
+// "Ausleihhistorie": the loans under whatever filter and sort are in force, headed by the
+// current book's author and title. Dates and remarks can be corrected in place; a changed loan
+// is saved when the cursor leaves it or the dialog closes.
 class TAusleihhistorieF : public QDialog
 {
     Q_OBJECT
@@ -13,6 +22,15 @@ public:
     explicit TAusleihhistorieF(TMainform& main);
     ~TAusleihhistorieF() override;
 
+    void done(int result) override;
+
+protected:
+    void showEvent(QShowEvent* event) override;
+    bool eventFilter(QObject* watched, QEvent* event) override;
+
 private:
+    const std::unique_ptr<Ui::TAusleihhistorieF> ui;
     TMainform& m_main;
+    RecordSetModel* m_model = nullptr;
+    FieldBinder* m_bookBinder = nullptr;
 };

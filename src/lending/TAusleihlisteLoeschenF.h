@@ -1,10 +1,16 @@
 #pragma once
 
 #include <QDialog>
+#include <memory>
 
 class TMainform;
 
-// Skeleton: the real dialog replaces this file.
+namespace Ui {
+class TAusleihlisteLoeschenF;
+}
+
+// "Ausleihliste löschen": deletes the returned loans up to a chosen return day. The day is kept
+// for the rest of the run.
 class TAusleihlisteLoeschenF : public QDialog
 {
     Q_OBJECT
@@ -14,5 +20,8 @@ public:
     ~TAusleihlisteLoeschenF() override;
 
 private:
+    void Button1Click();
+
+    const std::unique_ptr<Ui::TAusleihlisteLoeschenF> ui;
     TMainform& m_main;
 };

@@ -1,6 +1,7 @@
 // Usage: QT_QPA_PLATFORM=offscreen tomaris_snapshot <output folder>
 // Builds a small sample library in a temporary folder (with temporary settings), creates the
 // windows as the program does, and writes one PNG per main-window tab and per dialog.
+#include "common/gui/Messages.h"
 #include "datastore/LibraryData.h"
 #include "datastore/Settings.h"
 #include "datastore/SqlEngine.h"
@@ -107,14 +108,17 @@ int main(int argc, char* argv[])
             failures += !save(m, out, QString::fromLatin1(tabs[i]));
         }
         m->PageControl1()->setCurrentIndex(0);
-        // Every dialog, shown without blocking.
+        // Every dialog, shown without blocking and closed the way the user does, so that its
+        // clean-up (filters off) runs before the next one. Questions on closing get "No".
+        Messages::setHandler([](Messages::Kind, const QString&, Messages::Buttons) { return Messages::Answer::No; });
         for (QDialog* d : m->findChildren<QDialog*>()) {
             if (d->parent() != m)
                 continue;
             d->show();
             QApplication::processEvents();
             failures += !save(d, out, d->objectName());
-            d->hide();
+            d->reject();
+            QApplication::processEvents();
         }
         QCoreApplication::exit(failures == 0 ? 0 : 1);
     });
