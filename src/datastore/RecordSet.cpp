@@ -305,8 +305,13 @@ void RecordSet::rebuildView()
             sortView(m_sortedAll);
             m_sortedValid = true;
         }
+        // Filter in stored order (rows are read one after the other, which memory likes), then
+        // pick the matches in sort order.
+        std::vector<char> match(m_rows.size());
+        for (int r = 0; r < m_rows.size(); ++r)
+            match[r] = !m_rows.at(r).isEmpty() && rowMatchesFilter(r);
         for (int r : std::as_const(m_sortedAll))
-            if (!m_rows.at(r).isEmpty() && rowMatchesFilter(r))
+            if (match[r])
                 view.append(r);
     } else {
         for (int r = 0; r < m_rows.size(); ++r)
