@@ -5,6 +5,7 @@
 #include "common/gui/DialogLook.h"
 #include "common/gui/ErrorGuard.h"
 #include "common/gui/FieldBinder.h"
+#include "common/gui/HelpManual.h"
 #include "common/gui/Messages.h"
 #include "datastore/LibraryData.h"
 #include "datastore/RecordSet.h"
@@ -189,10 +190,7 @@ void TDB1EingabeF::SpeedButton1Click()
 
 void TDB1EingabeF::SpeedButton3Click()
 {
-    const QString manual =
-        QDir(QCoreApplication::applicationDirPath()).filePath(QStringLiteral("Tomaris NET - Handbuch.pdf"));
-    if (QFileInfo::exists(manual))
-        QDesktopServices::openUrl(QUrl::fromLocalFile(manual));
+    HelpManual::open(HelpManual::NetManual);
 }
 
 void TDB1EingabeF::reject()

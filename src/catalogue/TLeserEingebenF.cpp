@@ -6,6 +6,7 @@
 #include "common/gui/ErrorGuard.h"
 #include "common/gui/FieldBinder.h"
 #include "common/gui/GridBinding.h"
+#include "common/gui/HelpManual.h"
 #include "common/gui/Messages.h"
 #include "datastore/LibraryData.h"
 #include "datastore/RecordSet.h"
@@ -198,10 +199,7 @@ void TLeserEingebenF::BLoeschenClick()
 
 void TLeserEingebenF::SpeedButton5Click()
 {
-    const QString manual =
-        QDir(QCoreApplication::applicationDirPath()).filePath(QStringLiteral("Tomaris NET - Handbuch.pdf"));
-    if (QFileInfo::exists(manual))
-        QDesktopServices::openUrl(QUrl::fromLocalFile(manual));
+    HelpManual::open(HelpManual::NetManual);
 }
 
 void TLeserEingebenF::reject()

@@ -1,7 +1,7 @@
 #include "TAusleiheBuchenF.h"
 #include "ui_TAusleiheBuchenF.h"
 
-#include "HelpManual.h"
+#include "common/gui/HelpManual.h"
 #include "LoanBooking.h"
 #include "SearchControls.h"
 #include "common/Clock.h"

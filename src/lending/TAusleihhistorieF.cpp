@@ -1,7 +1,7 @@
 #include "TAusleihhistorieF.h"
 #include "ui_TAusleihhistorieF.h"
 
-#include "HelpManual.h"
+#include "common/gui/HelpManual.h"
 #include "SearchControls.h"
 #include "common/gui/DialogLook.h"
 #include "common/gui/ErrorGuard.h"

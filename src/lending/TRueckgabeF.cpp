@@ -1,7 +1,7 @@
 #include "TRueckgabeF.h"
 #include "ui_TRueckgabeF.h"
 
-#include "HelpManual.h"
+#include "common/gui/HelpManual.h"
 #include "LoanBooking.h"
 #include "SearchControls.h"
 #include "common/Clock.h"

@@ -17,6 +17,7 @@
 #include "common/gui/DialogLook.h"
 #include "common/gui/ErrorGuard.h"
 #include "common/gui/GridBinding.h"
+#include "common/gui/HelpManual.h"
 #include "common/gui/Messages.h"
 #include "datastore/LibraryData.h"
 #include "datastore/RecordSetModel.h"
@@ -617,8 +618,5 @@ void TMainform::openSearch()
 
 void TMainform::openManual()
 {
-    const QString manual =
-        QDir(QCoreApplication::applicationDirPath()).filePath(QStringLiteral("Tomaris NET - Handbuch.pdf"));
-    if (QFileInfo::exists(manual))
-        QDesktopServices::openUrl(QUrl::fromLocalFile(manual));
+    HelpManual::open(HelpManual::NetManual);
 }

@@ -1,4 +1,4 @@
-#include "HelpManual.h"
+#include "common/gui/HelpManual.h"
 
 #include <QCoreApplication>
 #include <QDesktopServices>
