@@ -86,6 +86,10 @@ void clickTitle(QTableView* grid, int column)
 void typeInto(QWidget* dialog, const char* name, const QString& text)
 {
     QLineEdit* edit = child<QLineEdit>(dialog, name);
+    // Focus (which empties the group's other edits) only arrives in the active window; under
+    // load the platform may activate the main window after the dialog, so make it active here.
+    QApplication::setActiveWindow(dialog);
+    QVERIFY(QTest::qWaitForWindowActive(dialog));
     QTest::mouseClick(edit, Qt::LeftButton);
     QTest::keyClicks(edit, text);
 }
