@@ -56,6 +56,10 @@ void click(QWidget* parent, const char* name)
 void typeAndLeave(QWidget* dlg, const char* name, const QString& text)
 {
     auto* edit = child<QLineEdit>(dlg, name);
+    // Focus moves (and leaving the field runs the lookup) only in the active window; under load
+    // the platform may activate the main window after the dialog.
+    QApplication::setActiveWindow(dlg->window());
+    QVERIFY(QTest::qWaitForWindowActive(dlg->window()));
     edit->setFocus();
     edit->selectAll();
     QTest::keyClicks(edit, text);
@@ -204,7 +208,7 @@ class TestReaderEntry : public QObject
         if (readerId)
             QVERIFY(readers().locate("ID", {readerId}));
         dialog()->show();
-        dialog()->activateWindow();
+        QApplication::setActiveWindow(dialog());
         QTRY_VERIFY(dialog()->isActiveWindow());
     }
 
@@ -345,6 +349,7 @@ private slots:
         const DataSetState stateBefore = readers().state();
         if (typed.isNull()) {
             auto* plz = child<QLineEdit>(dialog(), "DBEdit8");
+            QApplication::setActiveWindow(dialog());
             plz->setFocus();
             QTest::keyClick(plz, Qt::Key_Tab);
         } else {
