@@ -98,6 +98,9 @@ int main(int argc, char* argv[])
 
     WindowSet windows;
     TMainform* m = windows.Mainform;
+    // As after choosing the database on the first start: the design widths are stored.
+    m->ApplyFieldCaptions();
+    m->SaveColumnWidths();
     m->show();
     int failures = 0;
     QTimer::singleShot(200, [&] {
