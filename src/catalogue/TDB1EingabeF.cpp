@@ -15,15 +15,10 @@
 #include "mainwindow/TMainform.h"
 #include "mainwindow/WindowSet.h"
 
-#include <QCoreApplication>
-#include <QDesktopServices>
-#include <QDir>
-#include <QFileInfo>
 #include <QLineEdit>
 #include <QShowEvent>
 #include <QSignalBlocker>
 #include <QStyle>
-#include <QUrl>
 
 namespace {
 

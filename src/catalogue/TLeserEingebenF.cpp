@@ -13,16 +13,11 @@
 #include "datastore/RecordSetModel.h"
 #include "mainwindow/TMainform.h"
 
-#include <QCoreApplication>
-#include <QDesktopServices>
-#include <QDir>
-#include <QFileInfo>
 #include <QFocusEvent>
 #include <QHeaderView>
 #include <QShowEvent>
 #include <QSignalBlocker>
 #include <QTabWidget>
-#include <QUrl>
 
 namespace {
 constexpr int OverdueTab = 3;
