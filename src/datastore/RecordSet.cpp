@@ -838,7 +838,7 @@ void RecordSet::post()
                     continue;
                 sets << quoted(m_columns.at(c).name) + QStringLiteral(" = ?");
                 setBinds << engine.toStorage(m_columns.at(c).type, now);
-                where << quoted(m_columns.at(c).name) + QStringLiteral(" IS ?");
+                where << quoted(m_columns.at(c).name) + engine.nullSafeEqual() + u'?';
                 whereBinds << engine.toStorage(m_columns.at(c).type, was);
             }
             if (!sets.isEmpty()) {
@@ -943,7 +943,7 @@ void RecordSet::deleteRecord()
         QStringList where;
         QVariantList binds;
         for (int c = 0; c < m_columns.size(); ++c) {
-            where << quoted(m_columns.at(c).name) + QStringLiteral(" IS ?");
+            where << quoted(m_columns.at(c).name) + engine.nullSafeEqual() + u'?';
             binds << engine.toStorage(m_columns.at(c).type, r.at(c));
         }
         QSqlQuery q(m_db->connection());

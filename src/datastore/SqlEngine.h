@@ -28,6 +28,8 @@ public:
 
     virtual QStringList createTableStatements(const TableDef& table) const = 0;
     virtual QString beginWriteStatement() const = 0;
+    // Comparison that also holds between two NULLs ("x IS ?" in SQLite), for optimistic locking.
+    virtual QString nullSafeEqual() const = 0;
 
     // Conversion between the record set's in-memory values and the stored ones.
     virtual QVariant toStorage(ColumnType type, const QVariant& value) const = 0;
@@ -45,6 +47,7 @@ public:
     void createDatabase(const QString& directory) const override;
     QStringList createTableStatements(const TableDef& table) const override;
     QString beginWriteStatement() const override { return QStringLiteral("BEGIN IMMEDIATE"); }
+    QString nullSafeEqual() const override { return QStringLiteral(" IS "); }
     QVariant toStorage(ColumnType type, const QVariant& value) const override;
     QVariant fromStorage(ColumnType type, const QVariant& stored) const override;
 
