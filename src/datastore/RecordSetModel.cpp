@@ -1,5 +1,6 @@
 #include "RecordSetModel.h"
 
+#include "DataError.h"
 #include "RecordSet.h"
 
 RecordSetModel::RecordSetModel(RecordSet* rs, QList<Column> columns, QObject* parent)
@@ -68,11 +69,17 @@ bool RecordSetModel::setData(const QModelIndex& index, const QVariant& value, in
     // enter edit state, convert the text (errors are the record set's German messages).
     if (!index.isValid() || role != Qt::EditRole || !m_columns.at(index.column()).editable || !m_rs)
         return false;
-    if (m_rs->recNo() != index.row() + 1)
-        m_rs->setRecNo(index.row() + 1);
-    if (m_rs->text(m_columns.at(index.column()).field) == value.toString())
+    try {
+        if (m_rs->recNo() != index.row() + 1)
+            m_rs->setRecNo(index.row() + 1);
+        if (m_rs->text(m_columns.at(index.column()).field) == value.toString())
+            return true;
+        m_rs->edit();
+        m_rs->setText(m_columns.at(index.column()).field, value.toString());
         return true;
-    m_rs->edit();
-    m_rs->setText(m_columns.at(index.column()).field, value.toString());
-    return true;
+    } catch (const DataError& e) {
+        // An exception must not unwind through the view's code, which is built without them.
+        emit errorOccurred(e.message());
+        return false;
+    }
 }

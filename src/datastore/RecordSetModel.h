@@ -33,7 +33,12 @@ public:
     QVariant data(const QModelIndex& index, int role = Qt::DisplayRole) const override;
     QVariant headerData(int section, Qt::Orientation orientation, int role = Qt::DisplayRole) const override;
     Qt::ItemFlags flags(const QModelIndex& index) const override;
+    // Never throws (the caller is the view's editor code): a refused value is reported through
+    // errorOccurred with the record set's German message, and false is returned.
     bool setData(const QModelIndex& index, const QVariant& value, int role = Qt::EditRole) override;
+
+signals:
+    void errorOccurred(const QString& message);
 
 private:
     QPointer<RecordSet> m_rs;

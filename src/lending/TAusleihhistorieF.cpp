@@ -1,12 +1,13 @@
 #include "TAusleihhistorieF.h"
 #include "ui_TAusleihhistorieF.h"
 
-#include "common/gui/HelpManual.h"
 #include "SearchControls.h"
 #include "common/gui/DialogLook.h"
 #include "common/gui/ErrorGuard.h"
 #include "common/gui/FieldBinder.h"
 #include "common/gui/GridBinding.h"
+#include "common/gui/HelpManual.h"
+#include "common/gui/Messages.h"
 #include "datastore/LibraryData.h"
 #include "datastore/RecordSetModel.h"
 #include "mainwindow/TMainform.h"
@@ -18,12 +19,12 @@
 
 namespace {
 
-// In-place editing: a refused entry (a date that is no date) is reported like any other error
-// instead of escaping from the grid's editor; text editors take no more than the field holds.
+// In-place editing: text editors take no more than the field holds. A refused entry (a date that
+// is no date) comes back from the model as errorOccurred and is shown like any other error.
 class LoanCellDelegate : public QStyledItemDelegate
 {
 public:
-    explicit LoanCellDelegate(QWidget* errorParent) : QStyledItemDelegate(errorParent), m_errorParent(errorParent) {}
+    explicit LoanCellDelegate(QObject* parent) : QStyledItemDelegate(parent) {}
 
     QWidget* createEditor(QWidget* parent, const QStyleOptionViewItem& option, const QModelIndex& index) const override
     {
@@ -37,14 +38,6 @@ public:
         }
         return editor;
     }
-
-    void setModelData(QWidget* editor, QAbstractItemModel* model, const QModelIndex& index) const override
-    {
-        guarded(m_errorParent, [&] { QStyledItemDelegate::setModelData(editor, model, index); });
-    }
-
-private:
-    QWidget* m_errorParent;
 };
 
 } // namespace
@@ -76,6 +69,8 @@ TAusleihhistorieF::TAusleihhistorieF(TMainform& main)
                                  ui->DBGrid1);
     (new GridBinding(ui->DBGrid1, m_model))->applyDesignWidths();
     ui->DBGrid1->setItemDelegate(new LoanCellDelegate(this));
+    connect(m_model, &RecordSetModel::errorOccurred, this,
+            [this](const QString& message) { Messages::error(this, message); });
     ui->DBGrid1->installEventFilter(this);
     sortOnTitleClick(ui->DBGrid1, m_model, this);
     main.registerWidthGrid(QStringLiteral("BreiteE"), ui->DBGrid1);

@@ -395,6 +395,22 @@ private slots:
         model.setColumnTitle(1, "Buchtitel");
         QCOMPARE(model.headerData(1, Qt::Horizontal).toString(), QStringLiteral("Buchtitel"));
     }
+
+    void editingInTheGridReportsInsteadOfThrowing()
+    {
+        // The view's editor code calls setData; it must get false and a message, never an exception.
+        RecordSetModel model(&books(), {{"Titel", "Titel", 0, true}, {"Preis", "Preis", 0, true}});
+        QSignalSpy errors(&model, &RecordSetModel::errorOccurred);
+        QVERIFY(!model.setData(model.index(0, 1), "zwölf"));
+        QCOMPARE(errors.count(), 1);
+        QVERIFY(errors.first().first().toString().contains(QStringLiteral("„Preis“")));
+        QVERIFY(model.setData(model.index(0, 1), "12,5"));
+        QVERIFY(model.setData(model.index(0, 0), "Neu im Raster"));
+        books().post();
+        QCOMPARE(stored("SELECT Titel || '/' || Preis FROM Buecher WHERE ID = 1").toString(),
+                 QStringLiteral("Neu im Raster/125000"));
+        QCOMPARE(errors.count(), 1);
+    }
 };
 
 QTEST_GUILESS_MAIN(TestRecordSet)
