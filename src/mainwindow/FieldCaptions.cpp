@@ -34,6 +34,17 @@ const QStringList& bookColumnFields()
     return fields;
 }
 
+const QList<int>& bookColumnDesignWidths()
+{
+    static const QList<int> widths = [] {
+        QList<int> w{29, 75, 66, 55, 30, 43, 32, 45, 26, 33, 28, 29, 38};
+        for (int i = 0; i < 10; ++i)
+            w << 50;
+        return w;
+    }();
+    return widths;
+}
+
 const QStringList& LoanFieldCaptions()
 {
     static const QStringList c{"Buch-Nr.", "Verfasser",   "Titel",       "Leser-Nr.",    "Vorname",

@@ -11,6 +11,8 @@ QStringList& BookFieldCaptions();
 const QStringList& defaultBookFieldCaptions();
 // The 23 book fields shown in those columns ("Nummer", "Verfasser", ..., "Schlagwort10").
 const QStringList& bookColumnFields();
+// Design widths of those columns in pixels (the main books grid and the search grid).
+const QList<int>& bookColumnDesignWidths();
 
 // Fixed titles of the loan list (9) and the readers list (10).
 const QStringList& LoanFieldCaptions();

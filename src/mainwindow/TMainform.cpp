@@ -218,12 +218,6 @@ void TMainform::buildGrids()
     m_pages->setObjectName(QStringLiteral("PageControl1"));
     setCentralWidget(m_pages);
 
-    const QList<int> bookWidths = [] {
-        QList<int> w{29, 75, 66, 55, 30, 43, 32, 45, 26, 33, 28, 29, 38};
-        for (int i = 0; i < 10; ++i)
-            w << 50;
-        return w;
-    }();
     const QStringList loanFields{"BuchNummer",    "BuchVerfasser", "BuchTitel", "LeserNummer", "LeserVorname",
                                  "LeserNachname", "DatumVon",      "DatumBis",  "DatumBisSoll"};
     const QList<int> loanWidths{50, 100, 100, 50, 100, 100, DefaultWidth, DefaultWidth, DefaultWidth};
@@ -244,7 +238,8 @@ void TMainform::buildGrids()
     };
     const Tab tabs[] = {
         {QT_TR_NOOP("Bücher"), &m_data->ClientBuecher(),
-         columns(FieldCaptions::bookColumnFields(), FieldCaptions::BookFieldCaptions(), bookWidths)},
+         columns(FieldCaptions::bookColumnFields(), FieldCaptions::BookFieldCaptions(),
+                 FieldCaptions::bookColumnDesignWidths())},
         {QT_TR_NOOP("Leser"), &m_data->ClientLeser(),
          columns(readerFields, readerFields, {DefaultWidth, 100, 100, 100, 50, 100, 100, 100, 100, 100})},
         {QT_TR_NOOP("Ausleihliste"), &m_data->ClientAusleihe(),

@@ -17,15 +17,6 @@
 
 namespace {
 
-// Design widths, as in the main window's books grid.
-QList<int> designWidths()
-{
-    QList<int> w{29, 75, 66, 55, 30, 43, 32, 45, 26, 33, 28, 29, 38};
-    for (int i = 0; i < 10; ++i)
-        w << 50;
-    return w;
-}
-
 const QString NumberSort = QStringLiteral("ID");
 
 } // namespace
@@ -42,7 +33,7 @@ TAuswertenF::TAuswertenF(TMainform& main) : QDialog(&main), ui(std::make_unique<
 
     const QStringList& fields = FieldCaptions::bookColumnFields();
     const QStringList& captions = FieldCaptions::BookFieldCaptions();
-    const QList<int> widths = designWidths();
+    const QList<int>& widths = FieldCaptions::bookColumnDesignWidths();
     QList<RecordSetModel::Column> columns;
     for (int i = 0; i < fields.size(); ++i)
         columns.append({fields.at(i), captions.at(i), widths.at(i), false});
