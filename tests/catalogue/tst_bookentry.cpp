@@ -29,20 +29,6 @@ using Answer = Messages::Answer;
 
 namespace {
 
-template <typename T>
-T* child(QWidget* parent, const QString& name)
-{
-    T* w = parent->findChild<T*>(name);
-    if (!w)
-        qFatal("control %s not found", qPrintable(name));
-    return w;
-}
-
-void click(QWidget* dlg, const QString& name)
-{
-    QTest::mouseClick(child<QAbstractButton>(dlg, name), Qt::LeftButton);
-}
-
 QString shown(QWidget* dlg, const QString& label)
 {
     return child<QLabel>(dlg, label)->text();

@@ -26,20 +26,6 @@
 
 namespace {
 
-template <typename T>
-T* child(QWidget* parent, const QString& name)
-{
-    T* w = parent->findChild<T*>(name);
-    if (!w)
-        qFatal("control %s not found", qPrintable(name));
-    return w;
-}
-
-void click(QWidget* dlg, const QString& name)
-{
-    QTest::mouseClick(child<QAbstractButton>(dlg, name), Qt::LeftButton);
-}
-
 QString lines(const QStringList& l)
 {
     return l.join("\r\n") + "\r\n";

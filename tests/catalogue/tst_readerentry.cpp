@@ -38,20 +38,6 @@ using Answer = Messages::Answer;
 const QString CloseQuestion = QStringLiteral("Änderungen speichern beim aktuellen Datensatz?");
 const QString DeleteQuestion = QStringLiteral("Möchten Sie diesen Leser wirklich löschen?");
 
-template <typename T>
-T* child(QWidget* parent, const char* name)
-{
-    T* w = parent->findChild<T*>(QString::fromLatin1(name));
-    if (!w)
-        qFatal("control %s not found", name);
-    return w;
-}
-
-void click(QWidget* parent, const char* name)
-{
-    QTest::mouseClick(child<QAbstractButton>(parent, name), Qt::LeftButton);
-}
-
 // Types into the field as a user does (replacing its text) and leaves it with Tab.
 void typeAndLeave(QWidget* dlg, const char* name, const QString& text)
 {

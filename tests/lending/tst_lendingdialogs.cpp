@@ -40,20 +40,6 @@ QString stamp(const QDate& day, const char* time = "09:30:00")
     return day.toString("yyyy-MM-dd") + ' ' + time;
 }
 
-template <typename T>
-T* child(QWidget* parent, const char* name)
-{
-    T* w = parent->findChild<T*>(QString::fromLatin1(name));
-    if (!w)
-        qFatal("control %s not found", name);
-    return w;
-}
-
-void click(QWidget* parent, const char* name)
-{
-    QTest::mouseClick(child<QAbstractButton>(parent, name), Qt::LeftButton);
-}
-
 QStringList columnTexts(QTableView* grid, int column)
 {
     QStringList texts;

@@ -1,3 +1,4 @@
+#include "GuiSupport.h"
 #include "TestSupport.h"
 #include "common/gui/DialogLook.h"
 #include "common/gui/FileDialogs.h"
@@ -37,20 +38,6 @@ QByteArray fileHash(const QString& path)
     if (!f.open(QIODevice::ReadOnly))
         return {};
     return QCryptographicHash::hash(f.readAll(), QCryptographicHash::Sha256);
-}
-
-template <typename T>
-T* child(QWidget* parent, const char* name)
-{
-    T* w = parent->findChild<T*>(QString::fromLatin1(name));
-    if (!w)
-        qFatal("control %s not found", name);
-    return w;
-}
-
-void click(QWidget* parent, const char* name)
-{
-    QTest::mouseClick(child<QAbstractButton>(parent, name), Qt::LeftButton);
 }
 
 bool nearColour(QColor a, QColor b)

@@ -1,5 +1,6 @@
 #include "GuiSupport.h"
 
+#include <QAbstractButton>
 #include <QAction>
 #include <QApplication>
 #include <QElapsedTimer>
@@ -57,6 +58,11 @@ std::shared_ptr<bool> whenModal(const QString& objectName, std::function<void(QW
     });
     timer->start();
     return done;
+}
+
+void click(QWidget* parent, const QString& name)
+{
+    QTest::mouseClick(child<QAbstractButton>(parent, name), Qt::LeftButton);
 }
 
 bool triggerAction(QWidget* window, const QString& objectName)

@@ -5,6 +5,7 @@
 #include <QList>
 #include <QString>
 #include <QStringList>
+#include <QWidget>
 #include <functional>
 
 class QAction;
@@ -34,6 +35,20 @@ private:
 // Runs `act` once the modal window named `objectName` is the active modal widget (polling, so
 // that a test can start the modal exec() right after). Returns a flag that tells whether it ran.
 std::shared_ptr<bool> whenModal(const QString& objectName, std::function<void(QWidget*)> act, int timeoutMs = 5000);
+
+// A control of the window by its object name; a missing one ends the test at once (every later
+// step would only fail less clearly).
+template <typename T>
+T* child(QWidget* parent, const QString& name)
+{
+    T* w = parent->findChild<T*>(name);
+    if (!w)
+        qFatal("control %s not found", qPrintable(name));
+    return w;
+}
+
+// Clicks the named button as a user does.
+void click(QWidget* parent, const QString& name);
 
 // Triggers a menu action of the window; fails the test (returns false) when it is missing or disabled.
 bool triggerAction(QWidget* window, const QString& objectName);
