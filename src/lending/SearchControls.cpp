@@ -38,15 +38,3 @@ bool SearchEditGroup::eventFilter(QObject* watched, QEvent* event)
     }
     return QObject::eventFilter(watched, event);
 }
-
-void sortOnTitleClick(QTableView* view, RecordSetModel* model, QWidget* errorParent)
-{
-    view->horizontalHeader()->setSectionsClickable(true);
-    QObject::connect(view->horizontalHeader(), &QHeaderView::sectionClicked, errorParent,
-                     [model, errorParent](int column) {
-                         guarded(errorParent, [&] {
-                             const QString field = model->fieldAt(column);
-                             model->recordSet()->setIndexFieldNames(field == u"Nummer" ? QStringLiteral("ID") : field);
-                         });
-                     });
-}

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "common/gui/GridBinding.h" // sortOnTitleClick
+
 #include <QList>
 #include <QObject>
 #include <QPair>
@@ -33,7 +35,3 @@ private:
     QList<QLineEdit*> m_edits;
     Narrow m_narrow;
 };
-
-// A click on a column title sorts the grid's record set by that column's field ("Nummer" sorts by
-// ID, which it shows).
-void sortOnTitleClick(QTableView* view, RecordSetModel* model, QWidget* errorParent);

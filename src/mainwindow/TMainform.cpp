@@ -283,14 +283,8 @@ void TMainform::buildGrids()
                 [context, view](const QPoint& pos) { context->popup(view->viewport()->mapToGlobal(pos)); });
 
     // Title clicks sort the books and readers; the loan grids ignore them.
-    for (int i : {0, 1}) {
-        connect(m_grids.at(i)->horizontalHeader(), &QHeaderView::sectionClicked, this, [this, i](int column) {
-            guarded(this, [&] {
-                const QString field = m_models.at(i)->fieldAt(column);
-                m_models.at(i)->recordSet()->setIndexFieldNames(field == u"Nummer" ? QStringLiteral("ID") : field);
-            });
-        });
-    }
+    for (int i : {0, 1})
+        sortOnTitleClick(m_grids.at(i), m_models.at(i), this);
 
     connect(m_pages, &QTabWidget::currentChanged, this, [this](int index) {
         if (!m_tabFromCode)

@@ -121,10 +121,7 @@ void TAuswertenF::Button1Click()
 
 void TAuswertenF::DBGrid1TitleClick(int column)
 {
-    guarded(this, [&] {
-        const QString field = m_model->fieldAt(column);
-        books().setIndexFieldNames(field == u"Nummer" ? NumberSort : field);
-    });
+    guarded(this, [&] { sortByTitle(m_model, column); });
 }
 
 void TAuswertenF::SpeedButton3Click()

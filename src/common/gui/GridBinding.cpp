@@ -78,3 +78,16 @@ void GridBinding::followCursor(int position)
     }
     m_syncing = false;
 }
+
+void sortByTitle(RecordSetModel* model, int column)
+{
+    const QString field = model->fieldAt(column);
+    model->recordSet()->setIndexFieldNames(field == u"Nummer" ? QStringLiteral("ID") : field);
+}
+
+void sortOnTitleClick(QTableView* view, RecordSetModel* model, QWidget* errorParent)
+{
+    view->horizontalHeader()->setSectionsClickable(true);
+    QObject::connect(view->horizontalHeader(), &QHeaderView::sectionClicked, errorParent,
+                     [model, errorParent](int column) { guarded(errorParent, [&] { sortByTitle(model, column); }); });
+}

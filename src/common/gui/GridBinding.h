@@ -31,3 +31,8 @@ private:
     bool m_syncing = false;
     bool m_rowsChanging = false;
 };
+
+// Sorts the grid's record set by the field of the column ("Nummer" sorts by ID, which it shows).
+void sortByTitle(RecordSetModel* model, int column);
+// A click on a column title sorts that way; errors are shown over errorParent.
+void sortOnTitleClick(QTableView* view, RecordSetModel* model, QWidget* errorParent);
