@@ -53,7 +53,7 @@ public:
     // Books unfiltered and in stored order, as the benchmarks expect to find them.
     RecordSet& plainBooks()
     {
-        RecordSet& books = opened().ClientBuecher();
+        RecordSet& books = opened().books();
         books.setFiltered(false);
         books.setIndexFieldNames(QString());
         return books;
@@ -114,7 +114,7 @@ void BM_OpenAllRecordSets(benchmark::State& state)
             state.SkipWithError("the generated library does not open");
             break;
         }
-        benchmark::DoNotOptimize(data->ClientAusleihe().recordCount());
+        benchmark::DoNotOptimize(data->loans().recordCount());
         state.PauseTiming(); // closing is not part of opening
         data.reset();
         state.ResumeTiming();

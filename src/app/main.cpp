@@ -1,5 +1,5 @@
 #include "mainwindow/AppSetup.h"
-#include "mainwindow/TMainform.h"
+#include "mainwindow/MainWindow.h"
 #include "mainwindow/WindowSet.h"
 
 #include <QApplication>
@@ -9,6 +9,6 @@ int main(int argc, char* argv[])
     QApplication app(argc, argv);
     AppSetup::configure(app);
     WindowSet windows;
-    windows.Mainform->show();
+    windows.mainWindow->show();
     return app.exec();
 }

@@ -1,17 +1,11 @@
 #include "BookBorrower.h"
 
 #include "datastore/RecordSet.h"
+#include "datastore/RecordSetHelpers.h"
 
 namespace BookBorrower {
 
 namespace {
-
-const QString Id = QStringLiteral("ID");
-
-QVariant valueAt(const RecordSet& rs, int row, const QString& field)
-{
-    return rs.valueAt(row, rs.fieldIndex(field));
-}
 
 // Moves the cursor onto the row when the view shows it; never while a record is being edited
 // (moving would save or drop it).
@@ -20,7 +14,7 @@ void moveOnto(RecordSet& rs, int row)
     if (row < 0 || rs.isEditing() || rs.positionOfRow(row) < 0)
         return;
     if (rs.currentRow() != row)
-        rs.locate(Id, {valueAt(rs, row, Id)});
+        rs.locate(Field::ID, {valueInRow(rs, row, Field::ID)});
 }
 
 } // namespace
@@ -30,17 +24,17 @@ Found find(const RecordSet& loans, const RecordSet& readers, const QVariant& boo
     Found found;
     if (bookId.isNull() || !loans.active() || !readers.active())
         return found;
-    found.loanRow = loans.findRow(QStringLiteral("BuecherID;DatumBis"), {bookId, QString()});
+    found.loanRow = loans.findRow(Field::BuecherID + u';' + Field::DatumBis, {bookId, QString()});
     if (found.loanRow < 0)
         return found;
-    const QVariant readerId = valueAt(loans, found.loanRow, QStringLiteral("LeserID"));
+    const QVariant readerId = valueInRow(loans, found.loanRow, Field::LeserID);
     if (readerId.isNull())
         return found;
     found.readerRow = readers.rowById(readerId.toLongLong());
     if (found.readerRow < 0)
         return found;
-    found.name = readers.textAt(found.readerRow, readers.fieldIndex(QStringLiteral("Vorname"))) + u' ' +
-                 readers.textAt(found.readerRow, readers.fieldIndex(QStringLiteral("Nachname")));
+    found.name = readers.textAt(found.readerRow, readers.fieldIndex(Field::Vorname)) + u' ' +
+                 readers.textAt(found.readerRow, readers.fieldIndex(Field::Nachname));
     return found;
 }
 

@@ -1,8 +1,8 @@
 #include "CaptionStore.h"
 
+#include "FieldCaptions.h"
 #include "datastore/Database.h"
 #include "datastore/LibraryData.h"
-#include "mainwindow/FieldCaptions.h"
 
 #include <QRegularExpression>
 
@@ -20,11 +20,11 @@ QString storedText(const QStringList& captions)
 
 void write(LibraryData& data, const QString& text)
 {
-    RecordSet& blob = data.ClientBlob();
+    RecordSet& blob = data.blob();
     Transaction t(data.database());
     blob.requery();
     blob.edit();
-    blob.setValue(QStringLiteral("FeldnamenBuecher"), text);
+    blob.setValue(Field::FeldnamenBuecher, text);
     blob.post();
     t.commit();
 }

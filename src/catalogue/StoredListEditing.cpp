@@ -1,8 +1,8 @@
 #include "StoredListEditing.h"
 
+#include "FieldCaptions.h"
 #include "datastore/Database.h"
 #include "datastore/LibraryData.h"
-#include "mainwindow/FieldCaptions.h"
 
 #include <QCollator>
 #include <QLocale>
@@ -40,7 +40,7 @@ int entryToRemove(const QStringList& entries, const QString& text)
 
 QStringList removeEntry(LibraryData& data, StoredValueLists::List which, const QString& text)
 {
-    RecordSet& blob = data.ClientBlob();
+    RecordSet& blob = data.blob();
     Transaction t(data.database());
     blob.requery(); // under the write lock
     QStringList entries = storedList(blob, which);

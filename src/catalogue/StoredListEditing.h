@@ -1,6 +1,6 @@
 #pragma once
 
-#include "mainwindow/StoredValueLists.h"
+#include "StoredValueLists.h"
 
 #include <QString>
 #include <QStringList>

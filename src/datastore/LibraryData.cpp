@@ -6,7 +6,7 @@
 namespace {
 QVariant idOf(const RecordSet& rs, int row)
 {
-    return rs.valueAt(row, rs.fieldIndex(QStringLiteral("ID")));
+    return rs.valueAt(row, rs.fieldIndex(Field::ID));
 }
 } // namespace
 
@@ -17,18 +17,18 @@ LibraryData::LibraryData(QObject* parent)
       m_blob(new RecordSet(QStringLiteral("ClientBlob"), this))
 {
     // The stored column "Nummer" is never written; the number users see is the ID.
-    m_buecher->setTable(Schema::Buecher, {QStringLiteral("Nummer")});
-    m_buecher->addCalculatedField(QStringLiteral("Nummer"), ColumnType::Integer, idOf);
-    m_leser->setTable(Schema::Leser, {QStringLiteral("Nummer")});
-    m_leser->addCalculatedField(QStringLiteral("Nummer"), ColumnType::Integer, idOf);
+    m_buecher->setTable(Schema::Buecher, {Field::Nummer});
+    m_buecher->addCalculatedField(Field::Nummer, ColumnType::Integer, idOf);
+    m_leser->setTable(Schema::Leser, {Field::Nummer});
+    m_leser->addCalculatedField(Field::Nummer, ColumnType::Integer, idOf);
 
     m_ausleihe->setTable(Schema::Ausleihe);
     const auto bookField = [this](const char* name, ColumnType type, const char* result) {
-        m_ausleihe->addLookupField(QString::fromLatin1(name), type, 100, QStringLiteral("BuecherID"), m_buecher,
+        m_ausleihe->addLookupField(QString::fromLatin1(name), type, 100, Field::BuecherID, m_buecher,
                                    QString::fromLatin1(result));
     };
     const auto readerField = [this](const char* name, ColumnType type, const char* result) {
-        m_ausleihe->addLookupField(QString::fromLatin1(name), type, 100, QStringLiteral("LeserID"), m_leser,
+        m_ausleihe->addLookupField(QString::fromLatin1(name), type, 100, Field::LeserID, m_leser,
                                    QString::fromLatin1(result));
     };
     bookField("BuchNummer", ColumnType::Integer, "Nummer");
@@ -81,12 +81,12 @@ void LibraryData::createDatabase(const QString& directory, const std::function<v
     m_db.engine().createDatabase(directory);
     m_db.open(directory);
     closeAll();
-    Settings::WriteSettingString(QStringLiteral("DBPfad"), directory);
+    Settings::WriteSettingString(SettingName::DBPfad, directory);
     m_blob->open();
     if (afterConnect)
         afterConnect();
-    Settings::WriteSettingString(QStringLiteral("SortLeser"), QStringLiteral("ID"));
-    Settings::WriteSettingString(QStringLiteral("SortBuecher"), QStringLiteral("ID"));
+    Settings::WriteSettingString(SettingName::SortLeser, Field::ID);
+    Settings::WriteSettingString(SettingName::SortBuecher, Field::ID);
     for (RecordSet* rs : {m_buecher, m_leser, m_ausleihe})
         rs->open();
 }
@@ -98,9 +98,9 @@ void LibraryData::openDatabase(const QString& directory, const std::function<voi
     closeAll();
     for (RecordSet* rs : {m_buecher, m_leser, m_ausleihe, m_blob})
         rs->open();
-    Settings::WriteSettingString(QStringLiteral("DBPfad"), directory);
+    Settings::WriteSettingString(SettingName::DBPfad, directory);
     if (afterConnect)
         afterConnect();
-    Settings::WriteSettingString(QStringLiteral("SortLeser"), QStringLiteral("ID"));
-    Settings::WriteSettingString(QStringLiteral("SortBuecher"), QStringLiteral("ID"));
+    Settings::WriteSettingString(SettingName::SortLeser, Field::ID);
+    Settings::WriteSettingString(SettingName::SortBuecher, Field::ID);
 }

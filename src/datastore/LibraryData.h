@@ -18,10 +18,10 @@ public:
     ~LibraryData() override;
 
     Database& database() { return m_db; }
-    RecordSet& ClientBuecher() { return *m_buecher; }
-    RecordSet& ClientLeser() { return *m_leser; }
-    RecordSet& ClientAusleihe() { return *m_ausleihe; }
-    RecordSet& ClientBlob() { return *m_blob; }
+    RecordSet& books() { return *m_buecher; }
+    RecordSet& readers() { return *m_leser; }
+    RecordSet& loans() { return *m_ausleihe; }
+    RecordSet& blob() { return *m_blob; }
 
     bool isOpen() const;
 

@@ -17,69 +17,70 @@ namespace {
 QList<ColumnDef> keywordColumns()
 {
     QList<ColumnDef> cols;
-    for (int i = 1; i <= 10; ++i)
-        cols.append({QStringLiteral("Schlagwort%1").arg(i), ColumnType::Text, 100});
+    for (int i = 1; i <= Field::KeywordCount; ++i)
+        cols.append({Field::schlagwort(i), ColumnType::Text, 100});
     return cols;
 }
 
 QList<TableDef> buildTables()
 {
     using T = ColumnType;
+    using namespace Field;
     TableDef buecher{Buecher,
                      {
-                         {"ID", T::AutoIncrement},
-                         {"Nummer", T::Integer},
-                         {"Verfasser", T::Text, 100},
-                         {"Titel", T::Text, 100},
-                         {"Verlag", T::Text, 100},
-                         {"Erscheinungsjahr", T::Text, 100},
-                         {"Erscheinungsort", T::Text, 100},
-                         {"Auflage", T::Text, 100},
-                         {"Sachgruppe", T::Text, 100},
-                         {"Signatur", T::Text, 100},
-                         {"Standort", T::Text, 100},
-                         {"ISBN", T::Text, 100},
-                         {"Preis", T::Money},
-                         {"Bemerkung", T::Text, 255},
-                         {"ausgeliehen", T::Boolean},
+                         {ID, T::AutoIncrement},
+                         {Nummer, T::Integer},
+                         {Verfasser, T::Text, 100},
+                         {Titel, T::Text, 100},
+                         {Verlag, T::Text, 100},
+                         {Erscheinungsjahr, T::Text, 100},
+                         {Erscheinungsort, T::Text, 100},
+                         {Auflage, T::Text, 100},
+                         {Sachgruppe, T::Text, 100},
+                         {Signatur, T::Text, 100},
+                         {Standort, T::Text, 100},
+                         {ISBN, T::Text, 100},
+                         {Preis, T::Money},
+                         {Bemerkung, T::Text, 255},
+                         {Ausgeliehen, T::Boolean},
                      }};
     buecher.columns.append(keywordColumns());
 
     TableDef leser{Leser,
                    {
-                       {"ID", T::AutoIncrement},
-                       {"Nummer", T::Integer},
-                       {"Vorname", T::Text, 100},
-                       {"Nachname", T::Text, 100},
-                       {QStringLiteral("Straße"), T::Text, 100},
-                       {"PLZ", T::Text, 100},
-                       {"Ort", T::Text, 100},
-                       {"Telefon", T::Text, 100},
-                       {"eMail", T::Text, 100},
-                       {"Bemerkung", T::Text, 100},
-                       {"Sonstiges1", T::Text, 100},
+                       {ID, T::AutoIncrement},
+                       {Nummer, T::Integer},
+                       {Vorname, T::Text, 100},
+                       {Nachname, T::Text, 100},
+                       {Strasse, T::Text, 100},
+                       {PLZ, T::Text, 100},
+                       {Ort, T::Text, 100},
+                       {Telefon, T::Text, 100},
+                       {EMail, T::Text, 100},
+                       {Bemerkung, T::Text, 100},
+                       {Sonstiges1, T::Text, 100},
                    }};
 
     TableDef ausleihe{Ausleihe,
                       {
-                          {"ID", T::AutoIncrement},
-                          {"BuecherID", T::Integer},
-                          {"LeserID", T::Integer},
-                          {"DatumVon", T::DateTime},
-                          {"DatumBis", T::DateTime},
-                          {"Bemerkung", T::Text, 255},
-                          {"DatumBisSoll", T::DateTime},
+                          {ID, T::AutoIncrement},
+                          {BuecherID, T::Integer},
+                          {LeserID, T::Integer},
+                          {DatumVon, T::DateTime},
+                          {DatumBis, T::DateTime},
+                          {Bemerkung, T::Text, 255},
+                          {DatumBisSoll, T::DateTime},
                       }};
 
     TableDef blob{Blob,
                   {
-                      {"ID", T::Integer},
-                      {"Schlagwort", T::Memo},
-                      {"Standort", T::Memo},
-                      {"Sachgruppe", T::Memo},
-                      {"Verlag", T::Memo},
-                      {"Erscheinungsort", T::Memo},
-                      {"FeldnamenBuecher", T::Memo},
+                      {ID, T::Integer},
+                      {Schlagwort, T::Memo},
+                      {Standort, T::Memo},
+                      {Sachgruppe, T::Memo},
+                      {Verlag, T::Memo},
+                      {Erscheinungsort, T::Memo},
+                      {FeldnamenBuecher, T::Memo},
                   }};
     return {buecher, leser, ausleihe, blob};
 }

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "FieldNames.h"
+
 #include <QList>
 #include <QString>
 

@@ -21,3 +21,14 @@ QString ReadSettingString(const QString& name);
 QString storePath();
 
 } // namespace Settings
+
+// Names of the settings values the program reads and writes, written once.
+namespace SettingName {
+inline const QString DBPfad = QStringLiteral("DBPfad");
+inline const QString Refresh = QStringLiteral("Refresh"); // refresh interval in seconds
+inline const QString SortBuecher = QStringLiteral("SortBuecher");
+inline const QString SortLeser = QStringLiteral("SortLeser");
+inline const QString WindowState = QStringLiteral("WindowState");
+inline const QString Height = QStringLiteral("Height");
+inline const QString Width = QStringLiteral("Width");
+} // namespace SettingName

@@ -1,56 +1,16 @@
 #include "LoanBooking.h"
 
 #include "datastore/Database.h"
-#include "datastore/FilterExpression.h"
+#include "datastore/FilterText.h"
 #include "datastore/LibraryData.h"
 #include "datastore/RecordSet.h"
+#include "datastore/RecordSetHelpers.h"
 
 #include <QScopeGuard>
 
 namespace LoanBooking {
 
 namespace {
-
-const QString ID = QStringLiteral("ID");
-
-// Lets an action reach rows that a view filter hides (the main window's overdue tab narrows the
-// loans): shows all rows while needed and puts the same filter back in force afterwards.
-class AllRows
-{
-public:
-    explicit AllRows(RecordSet& rs) : m_rs(rs) {}
-    ~AllRows()
-    {
-        try {
-            restore();
-        } catch (...) {
-            // Only reached while another error is on its way to the user.
-        }
-    }
-    AllRows(const AllRows&) = delete;
-    AllRows& operator=(const AllRows&) = delete;
-
-    void show()
-    {
-        if (!m_rs.filtered())
-            return;
-        m_rs.setFiltered(false);
-        m_paused = true;
-    }
-    void restore()
-    {
-        if (!m_paused)
-            return;
-        m_paused = false;
-        if (m_rs.isEditing())
-            m_rs.cancel(); // never post a half-done change while switching back
-        m_rs.setFiltered(true);
-    }
-
-private:
-    RecordSet& m_rs;
-    bool m_paused = false;
-};
 
 // After a failed action: no record set stays in the middle of an edit, and the book the user
 // chose is current again (a rollback re-reads the books and puts the cursor on the first one).
@@ -60,8 +20,8 @@ void settleAfterFailure(std::initializer_list<RecordSet*> sets, RecordSet& books
         for (RecordSet* rs : sets)
             if (rs->active() && rs->isEditing())
                 rs->cancel();
-        if (books.active() && !books.isEmpty() && books.value(ID) != bookId)
-            books.locate(ID, {bookId});
+        if (books.active() && !books.isEmpty() && books.value(Field::ID) != bookId)
+            books.locate(Field::ID, {bookId});
     } catch (...) {
         // The original error is the one to report.
     }
@@ -71,12 +31,12 @@ void settleAfterFailure(std::initializer_list<RecordSet*> sets, RecordSet& books
 
 QString lendableBooks()
 {
-    return QStringLiteral("ausgeliehen = 'false'");
+    return FilterText::isFlag(Field::Ausgeliehen, false);
 }
 
 QString lentBooks()
 {
-    return QStringLiteral("ausgeliehen = 'true'");
+    return FilterText::isFlag(Field::Ausgeliehen, true);
 }
 
 QString searchCondition(const QString& field, const QString& text)
@@ -84,14 +44,14 @@ QString searchCondition(const QString& field, const QString& text)
     if (text.isEmpty())
         return {};
     // The number users see is the ID; a text that is no whole number matches no row.
-    if (field == u"Nummer")
-        return QStringLiteral("ID = ") + FilterExpression::quote(text);
-    return field + QStringLiteral(" LIKE ") + FilterExpression::quote(u'%' + text + u'%');
+    if (field == Field::Nummer)
+        return FilterText::equals(Field::ID, text);
+    return FilterText::contains(field, text);
 }
 
 QString narrowed(const QString& base, const QString& condition)
 {
-    return condition.isEmpty() ? base : base + QStringLiteral(" AND ") + condition;
+    return FilterText::allOf({base, condition});
 }
 
 void applyFilter(RecordSet& rs, const QString& filter)
@@ -113,27 +73,27 @@ QDateTime dueDate(const QDateTime& loanDate, const QDateTime& dueTime)
 
 BookingResult bookLoan(LibraryData& data, const QDateTime& from, const QDateTime& due)
 {
-    RecordSet& readers = data.ClientLeser();
-    RecordSet& books = data.ClientBuecher();
-    RecordSet& loans = data.ClientAusleihe();
+    RecordSet& readers = data.readers();
+    RecordSet& books = data.books();
+    RecordSet& loans = data.loans();
     if (readers.isEmpty())
         return BookingResult::NoReader;
     if (books.isEmpty())
         return BookingResult::NoBook;
-    const QVariant readerId = readers.value(ID);
-    const QVariant bookId = books.value(ID);
+    const QVariant readerId = readers.value(Field::ID);
+    const QVariant bookId = books.value(Field::ID);
     try {
         // The loan and the lent mark belong together: a book marked as lent without its open
         // loan cannot be returned, and an open loan of a book that is not lent can be lent twice.
         Transaction t(data.database());
         loans.insert();
-        loans.setValue(QStringLiteral("BuecherID"), bookId);
-        loans.setValue(QStringLiteral("LeserID"), readerId);
-        loans.setValue(QStringLiteral("DatumVon"), from);
-        loans.setValue(QStringLiteral("DatumBisSoll"), due);
+        loans.setValue(Field::BuecherID, bookId);
+        loans.setValue(Field::LeserID, readerId);
+        loans.setValue(Field::DatumVon, from);
+        loans.setValue(Field::DatumBisSoll, due);
         loans.post();
         books.edit();
-        books.setValue(QStringLiteral("ausgeliehen"), true);
+        books.setValue(Field::Ausgeliehen, true);
         books.post();
         t.commit();
     } catch (...) {
@@ -145,29 +105,29 @@ BookingResult bookLoan(LibraryData& data, const QDateTime& from, const QDateTime
 
 ReturnResult returnBook(LibraryData& data, const QDateTime& returned)
 {
-    RecordSet& books = data.ClientBuecher();
-    RecordSet& loans = data.ClientAusleihe();
+    RecordSet& books = data.books();
+    RecordSet& loans = data.loans();
     if (books.isEmpty())
         return ReturnResult::NoBook;
-    const QVariant bookId = books.value(ID);
-    const int row = loans.findRow(QStringLiteral("BuecherID;DatumBis"), {bookId, QString()});
+    const QVariant bookId = books.value(Field::ID);
+    const int row = loans.findRow(Field::BuecherID + u';' + Field::DatumBis, {bookId, QString()});
     if (row < 0)
         return ReturnResult::NoOpenLoan;
-    const QVariant loanId = loans.valueAt(row, loans.fieldIndex(ID));
+    const QVariant loanId = loans.valueAt(row, loans.fieldIndex(Field::ID));
 
-    AllRows all(loans);
+    AllRowsShown all(loans);
     try {
         if (loans.positionOfRow(row) < 0)
             all.show();
         Transaction t(data.database());
-        if (!loans.locate(ID, {loanId}))
+        if (!loans.locate(Field::ID, {loanId}))
             return ReturnResult::NoOpenLoan;
         loans.edit();
-        loans.setValue(QStringLiteral("DatumBis"), returned);
-        loans.setValue(QStringLiteral("DatumBisSoll"), QVariant());
+        loans.setValue(Field::DatumBis, returned);
+        loans.setValue(Field::DatumBisSoll, QVariant());
         loans.post();
         books.edit();
-        books.setValue(QStringLiteral("ausgeliehen"), false);
+        books.setValue(Field::Ausgeliehen, false);
         books.post();
         t.commit();
     } catch (...) {
@@ -180,10 +140,9 @@ ReturnResult returnBook(LibraryData& data, const QDateTime& returned)
 
 int clearLoanList(LibraryData& data, const QDate& lastDay)
 {
-    RecordSet& loans = data.ClientAusleihe();
-    const QString until = QStringLiteral("DatumBis");
+    RecordSet& loans = data.loans();
     int deleted = 0;
-    AllRows all(loans);
+    AllRowsShown all(loans);
     all.show();
     // The grids catch up once at the end instead of after every deleted row.
     loans.disableControls();
@@ -193,7 +152,7 @@ int clearLoanList(LibraryData& data, const QDate& lastDay)
         Transaction t(data.database());
         loans.first();
         while (!loans.eof()) {
-            const QVariant returned = loans.value(until);
+            const QVariant returned = loans.value(Field::DatumBis);
             if (!returned.isNull() && returned.toDateTime().date() <= lastDay) {
                 loans.deleteRecord(); // the next loan becomes current
                 ++deleted;

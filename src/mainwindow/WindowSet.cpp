@@ -1,47 +1,48 @@
 #include "WindowSet.h"
 
-#include "TAboutF.h"
-#include "TDBErstellenF.h"
-#include "TDatenbankaktualisierungF.h"
-#include "TMainform.h"
-#include "catalogue/TDB1EingabeF.h"
-#include "catalogue/TLeserEingebenF.h"
-#include "catalogue/TOptionenF.h"
-#include "catalogue/TSpeicherwerteLoeschenF.h"
-#include "lending/TAusleiheBuchenF.h"
-#include "lending/TAusleihhistorieF.h"
-#include "lending/TAusleihlisteLoeschenF.h"
-#include "lending/TRueckgabeF.h"
-#include "search/TAuswertenF.h"
+#include "AboutDialog.h"
+#include "DatabaseDialog.h"
+#include "MainWindow.h"
+#include "RefreshIntervalDialog.h"
+#include "catalogue/BookEntryDialog.h"
+#include "catalogue/CaptionsDialog.h"
+#include "catalogue/ReaderEntryDialog.h"
+#include "catalogue/StoredValuesDialog.h"
+#include "lending/ClearLoansDialog.h"
+#include "lending/LendDialog.h"
+#include "lending/LoanHistoryDialog.h"
+#include "lending/ReturnDialog.h"
+#include "search/CatalogueSearchDialog.h"
 
 WindowSet::WindowSet()
 {
     // The main window's creation opens the database before any other window exists; the
     // reactions therefore check that a dialog exists and is showing before they touch it.
-    Mainform = new TMainform;
-    TMainform& m = *Mainform;
+    mainWindow = new MainWindow;
+    MainWindow& m = *mainWindow;
+    LibraryData& data = m.data();
     m.attach(this);
-    DBErstellenF = new TDBErstellenF(
-        m.data(),
+    databaseDialog = new DatabaseDialog(
+        data,
         [&m] {
-            m.ApplyFieldCaptions();
-            m.SaveColumnWidths();
+            m.applyFieldCaptions();
+            m.saveColumnWidths();
         },
         &m);
-    AusleiheBuchenF = new TAusleiheBuchenF(m);
-    AusleihhistorieF = new TAusleihhistorieF(m);
-    AuswertenF = new TAuswertenF(m);
-    LeserEingebenF = new TLeserEingebenF(m);
-    OptionenF = new TOptionenF(m);
-    RueckgabeF = new TRueckgabeF(m);
-    AboutF = new TAboutF(&m);
-    DB1EingabeF = new TDB1EingabeF(m);
-    DatenbankaktualisierungF = new TDatenbankaktualisierungF(m.Timer1(), &m);
-    SpeicherwerteLoeschenF = new TSpeicherwerteLoeschenF(m);
-    AusleihlisteLoeschenF = new TAusleihlisteLoeschenF(m);
+    lendDialog = new LendDialog(data, &m);
+    loanHistoryDialog = new LoanHistoryDialog(data, m, &m);
+    searchDialog = new CatalogueSearchDialog(data, m, &m);
+    readerEntryDialog = new ReaderEntryDialog(data, m, &m);
+    captionsDialog = new CaptionsDialog(data, m, &m);
+    returnDialog = new ReturnDialog(data, &m);
+    aboutDialog = new AboutDialog(&m);
+    bookEntryDialog = new BookEntryDialog(data, m, &m);
+    refreshIntervalDialog = new RefreshIntervalDialog(m.refreshTimer(), &m);
+    storedValuesDialog = new StoredValuesDialog(data, &m);
+    clearLoansDialog = new ClearLoansDialog(data, &m);
 }
 
 WindowSet::~WindowSet()
 {
-    delete Mainform; // owns the dialogs
+    delete mainWindow; // owns the dialogs
 }

@@ -1,18 +1,18 @@
 #pragma once
 
-class TAboutF;
-class TAusleiheBuchenF;
-class TAusleihhistorieF;
-class TAusleihlisteLoeschenF;
-class TAuswertenF;
-class TDB1EingabeF;
-class TDBErstellenF;
-class TDatenbankaktualisierungF;
-class TLeserEingebenF;
-class TMainform;
-class TOptionenF;
-class TRueckgabeF;
-class TSpeicherwerteLoeschenF;
+class AboutDialog;
+class LendDialog;
+class LoanHistoryDialog;
+class ClearLoansDialog;
+class CatalogueSearchDialog;
+class BookEntryDialog;
+class DatabaseDialog;
+class RefreshIntervalDialog;
+class ReaderEntryDialog;
+class MainWindow;
+class CaptionsDialog;
+class ReturnDialog;
+class StoredValuesDialog;
 
 // Every window of the program, each created once, the main window first. main() and the GUI
 // tests create the windows through this one class, so that tests see what users see.
@@ -24,17 +24,17 @@ public:
     WindowSet(const WindowSet&) = delete;
     WindowSet& operator=(const WindowSet&) = delete;
 
-    TMainform* Mainform = nullptr;
-    TDBErstellenF* DBErstellenF = nullptr;
-    TAusleiheBuchenF* AusleiheBuchenF = nullptr;
-    TAusleihhistorieF* AusleihhistorieF = nullptr;
-    TAuswertenF* AuswertenF = nullptr;
-    TLeserEingebenF* LeserEingebenF = nullptr;
-    TOptionenF* OptionenF = nullptr;
-    TRueckgabeF* RueckgabeF = nullptr;
-    TAboutF* AboutF = nullptr;
-    TDB1EingabeF* DB1EingabeF = nullptr;
-    TDatenbankaktualisierungF* DatenbankaktualisierungF = nullptr;
-    TSpeicherwerteLoeschenF* SpeicherwerteLoeschenF = nullptr;
-    TAusleihlisteLoeschenF* AusleihlisteLoeschenF = nullptr;
+    MainWindow* mainWindow = nullptr;
+    DatabaseDialog* databaseDialog = nullptr;
+    LendDialog* lendDialog = nullptr;
+    LoanHistoryDialog* loanHistoryDialog = nullptr;
+    CatalogueSearchDialog* searchDialog = nullptr;
+    ReaderEntryDialog* readerEntryDialog = nullptr;
+    CaptionsDialog* captionsDialog = nullptr;
+    ReturnDialog* returnDialog = nullptr;
+    AboutDialog* aboutDialog = nullptr;
+    BookEntryDialog* bookEntryDialog = nullptr;
+    RefreshIntervalDialog* refreshIntervalDialog = nullptr;
+    StoredValuesDialog* storedValuesDialog = nullptr;
+    ClearLoansDialog* clearLoansDialog = nullptr;
 };

@@ -1,18 +1,13 @@
 #include "SearchFilter.h"
 
-#include "datastore/FilterExpression.h"
+#include "catalogue/FieldCaptions.h"
+#include "datastore/FieldNames.h"
+#include "datastore/FilterText.h"
 #include "datastore/Settings.h"
-#include "mainwindow/FieldCaptions.h"
 
 namespace SearchFilter {
 
 namespace {
-
-// The book's number as users see it is its ID; the stored column "Nummer" is never filled.
-QString numberField()
-{
-    return QStringLiteral("ID");
-}
 
 // Five segments of two keyword terms each: "Schlagwort1 <op> v OR Schlagwort2 <op> v", the
 // later segments opening with "  OR ". `firstOpens` gives the first segment that opening too.
@@ -22,8 +17,8 @@ QString keywordSegments(const QString& op, const QString& quotedValue, bool firs
     for (int i = 0; i < 5; ++i) {
         if (i > 0 || firstOpens)
             filter += QStringLiteral("  OR ");
-        filter += QStringLiteral("Schlagwort%1 %2 %3 OR Schlagwort%4 %2 %3")
-                      .arg(QString::number(2 * i + 1), op, quotedValue, QString::number(2 * i + 2));
+        filter += QStringLiteral("%1 %2 %3 OR %4 %2 %3")
+                      .arg(Field::schlagwort(2 * i + 1), op, quotedValue, Field::schlagwort(2 * i + 2));
     }
     return filter;
 }
@@ -37,10 +32,10 @@ bool isBlankOrControl(QChar c)
 
 QString keywordChoice()
 {
-    return QStringLiteral("Schlagwort");
+    return Field::Schlagwort;
 }
 
-QString CaptionToFieldName(const QString& caption, const QStringList& captions)
+QString fieldForCaption(const QString& caption, const QStringList& captions)
 {
     QString result = caption;
     const QStringList& fields = FieldCaptions::bookColumnFields();
@@ -50,45 +45,40 @@ QString CaptionToFieldName(const QString& caption, const QStringList& captions)
     } else if (!caption.isEmpty()) {
         // A caption may also be kept in the settings under its column's name; an absent (empty)
         // value names no caption.
-        static const char* const named[] = {"Verfasser",       "Titel",    "Verlag",     "Erscheinungsjahr",
-                                            "Erscheinungsort", "Auflage",  "Sachgruppe", "ISBN",
-                                            "Signatur",        "Standort", "Bemerkung"};
-        for (const char* f : named) {
-            const QString field = QString::fromLatin1(f);
+        using namespace Field;
+        for (const QString& field : {Verfasser, Titel, Verlag, Erscheinungsjahr, Erscheinungsort, Auflage, Sachgruppe,
+                                     ISBN, Signatur, Standort, Bemerkung}) {
             if (Settings::ReadSettingString(field) == caption)
                 result = field;
         }
     }
     if (result == u"Nr." || result == u"Nummer")
-        result = numberField();
+        result = Field::ID; // the number users see is the ID; the stored "Nummer" is never filled
     return result;
 }
 
-QString CaptionToFieldName(const QString& caption)
+QString fieldForCaption(const QString& caption)
 {
-    return CaptionToFieldName(caption, FieldCaptions::BookFieldCaptions());
+    return fieldForCaption(caption, FieldCaptions::bookFieldCaptions());
 }
 
-QString BuildExactFilter(const QString& caption, const QString& text)
+QString exactFilter(const QString& caption, const QString& text)
 {
-    const QString value = FilterExpression::quote(text);
     if (caption == keywordChoice())
-        return keywordSegments(QStringLiteral("="), value, false);
-    return CaptionToFieldName(caption) + QStringLiteral(" = ") + value;
+        return keywordSegments(QStringLiteral("="), FilterText::quoted(text), false);
+    return FilterText::equals(fieldForCaption(caption), text);
 }
 
-QString BuildPartialFilter(const QString& caption, const QString& text)
+QString partialFilter(const QString& caption, const QString& text)
 {
-    const QString value = FilterExpression::quote(text);
-    const QString pattern = FilterExpression::quote(u'%' + text + u'%');
     if (caption == keywordChoice())
-        return keywordSegments(QStringLiteral("LIKE"), pattern, false) +
-               keywordSegments(QStringLiteral("="), value, true);
-    const QString field = CaptionToFieldName(caption);
-    return field + QStringLiteral(" LIKE ") + pattern + QStringLiteral(" OR ") + field + QStringLiteral(" = ") + value;
+        return keywordSegments(QStringLiteral("LIKE"), FilterText::quoted(u'%' + text + u'%'), false) +
+               keywordSegments(QStringLiteral("="), FilterText::quoted(text), true);
+    const QString field = fieldForCaption(caption);
+    return FilterText::anyOf({FilterText::contains(field, text), FilterText::equals(field, text)});
 }
 
-QString TrimSearchText(const QString& text)
+QString trimSearchText(const QString& text)
 {
     qsizetype begin = 0;
     qsizetype end = text.size();

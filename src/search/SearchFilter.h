@@ -14,17 +14,17 @@ QString keywordChoice();
 // the books grid's columns) come first, so a field the library renamed is still found; then the
 // settings values named after the columns; the number ("Nr.", "Nummer") is the book's ID. Any
 // other text is taken as a column name.
-QString CaptionToFieldName(const QString& caption, const QStringList& captions);
+QString fieldForCaption(const QString& caption, const QStringList& captions);
 // The same with the captions of the books lists.
-QString CaptionToFieldName(const QString& caption);
+QString fieldForCaption(const QString& caption);
 
 // "Field = 'text'", or for the keyword choice an OR over the ten keyword fields.
-QString BuildExactFilter(const QString& caption, const QString& text);
+QString exactFilter(const QString& caption, const QString& text);
 // "Field LIKE '%text%' OR Field = 'text'", or for the keyword choice the same over the ten
 // keyword fields (all LIKE terms first, then all equality terms).
-QString BuildPartialFilter(const QString& caption, const QString& text);
+QString partialFilter(const QString& caption, const QString& text);
 
 // Removes leading and trailing blanks and control characters.
-QString TrimSearchText(const QString& text);
+QString trimSearchText(const QString& text);
 
 } // namespace SearchFilter

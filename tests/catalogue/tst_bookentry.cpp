@@ -2,12 +2,12 @@
 // stored value lists in the combo boxes, prices, the borrower display and deleting.
 #include "GuiSupport.h"
 #include "TestSupport.h"
-#include "catalogue/TDB1EingabeF.h"
+#include "catalogue/BookEntryDialog.h"
 #include "common/Clock.h"
 #include "datastore/LibraryData.h"
 #include "datastore/Settings.h"
 #include "mainwindow/AppSetup.h"
-#include "mainwindow/TMainform.h"
+#include "mainwindow/MainWindow.h"
 #include "mainwindow/WindowSet.h"
 
 #include <QAbstractButton>
@@ -91,8 +91,8 @@ class TestBookEntry : public QObject
     std::unique_ptr<ScriptedMessages> messages;
     std::unique_ptr<WindowSet> windows;
 
-    TMainform* main() const { return windows->Mainform; }
-    RecordSet& books() const { return main()->data().ClientBuecher(); }
+    MainWindow* main() const { return windows->mainWindow; }
+    RecordSet& books() const { return main()->data().books(); }
 
     // Starts the program on the library; `fill` writes rows first, as another workstation would.
     void start(const std::function<void(FixtureWriter&)>& fill = {})
@@ -104,8 +104,8 @@ class TestBookEntry : public QObject
         }
         Settings::WriteSettingString("DBPfad", env->dbDir());
         windows = std::make_unique<WindowSet>();
-        windows->Mainform->show();
-        QTRY_VERIFY(main()->Timer1()->isActive());
+        windows->mainWindow->show();
+        QTRY_VERIFY(main()->refreshTimer()->isActive());
     }
 
     // Opens the book entry through the main window's action and runs `act` in it. False when
@@ -199,7 +199,7 @@ private slots:
                                  "DBEdit3",       "DBMemo1",       "CBSchlagwort1", "CBSchlagwort2", "CBSchlagwort3",
                                  "CBSchlagwort4", "CBSchlagwort5", "CBSchlagwort6", "CBSchlagwort7", "CBSchlagwort8",
                                  "CBSchlagwort9", "CBSchlagwort10"};
-        QCOMPARE(tabOrder(windows->DB1EingabeF, fields), fields);
+        QCOMPARE(tabOrder(windows->bookEntryDialog, fields), fields);
     }
 
     void closeQuestion_data()
@@ -424,8 +424,8 @@ private slots:
             fx.insert("Ausleihe",
                       {{"BuecherID", orphan}, {"LeserID", 99}, {"DatumVon", stamp(-5)}, {"DatumBisSoll", stamp(25)}});
         });
-        RecordSet& loans = main()->data().ClientAusleihe();
-        RecordSet& readers = main()->data().ClientLeser();
+        RecordSet& loans = main()->data().loans();
+        RecordSet& readers = main()->data().readers();
         QVERIFY(inBookEntry("actBuchBearbeiten", [&](QDialog* dlg) {
             QCOMPARE(books().value("Titel").toString(), QStringLiteral("Verliehen"));
             QCOMPARE(shown(dlg, "LAusleiher"), QStringLiteral("Anna Schmidt"));
@@ -461,7 +461,7 @@ private slots:
 
         // The overdue tab hides the loan (due in 25 days); the borrower still shows, and the
         // loans cursor stays within what the tab shows.
-        main()->PageControl1()->setCurrentIndex(3);
+        main()->tabs()->setCurrentIndex(3);
         QCOMPARE(loans.recordCount(), 0);
         books().first();
         QVERIFY(inBookEntry("actBuchBearbeiten", [&](QDialog* dlg) {

@@ -2,13 +2,13 @@
 // ("Optionen" › "Gespeicherte Daten"), as users meet them through the main window.
 #include "GuiSupport.h"
 #include "TestSupport.h"
+#include "catalogue/BookEntryDialog.h"
 #include "catalogue/CaptionStore.h"
-#include "catalogue/TDB1EingabeF.h"
 #include "datastore/LibraryData.h"
 #include "datastore/RecordSetModel.h"
 #include "datastore/Settings.h"
 #include "mainwindow/AppSetup.h"
-#include "mainwindow/TMainform.h"
+#include "mainwindow/MainWindow.h"
 #include "mainwindow/WindowSet.h"
 
 #include <QAbstractButton>
@@ -75,7 +75,7 @@ class TestCaptions : public QObject
     std::unique_ptr<ScriptedMessages> messages;
     std::unique_ptr<WindowSet> windows;
 
-    TMainform* main() const { return windows->Mainform; }
+    MainWindow* main() const { return windows->mainWindow; }
 
     void createLibrary(const QString& sql = {})
     {
@@ -88,8 +88,8 @@ class TestCaptions : public QObject
     void start()
     {
         windows = std::make_unique<WindowSet>();
-        windows->Mainform->show();
-        QTRY_VERIFY(main()->Timer1()->isActive());
+        windows->mainWindow->show();
+        QTRY_VERIFY(main()->refreshTimer()->isActive());
     }
 
     // Opens a dialog through the main window's action and runs `act` in it. False when the
@@ -115,9 +115,12 @@ class TestCaptions : public QObject
         return FixtureWriter(env->dbDir()).scalar("SELECT FeldnamenBuecher FROM Blob").toString();
     }
 
-    QString gridTitle(int column) const { return main()->gridModel(1)->headerData(column, Qt::Horizontal).toString(); }
+    QString gridTitle(int column) const
+    {
+        return main()->gridModel(MainTab::Books)->headerData(column, Qt::Horizontal).toString();
+    }
 
-    QString entryLabel(const char* name) const { return child<QLabel>(windows->DB1EingabeF, name)->text(); }
+    QString entryLabel(const char* name) const { return child<QLabel>(windows->bookEntryDialog, name)->text(); }
 
 private slots:
     void init()
@@ -167,7 +170,7 @@ private slots:
     {
         createLibrary();
         start();
-        main()->grid(1)->setColumnWidth(1, 140);
+        main()->grid(MainTab::Books)->setColumnWidth(1, 140);
         QVERIFY(inDialog("actFeldnamen", "TOptionenF", [&](QDialog* dlg) {
             QCOMPARE(dlg->windowTitle(), QStringLiteral("Optionen"));
             QWidget* w = child<QWidget>(dlg, "EVerfasser");
@@ -198,7 +201,7 @@ private slots:
         windows.reset(); // ends without the closing steps
         start();
         QCOMPARE(gridTitle(1), QStringLiteral("Autor/in"));
-        QCOMPARE(main()->grid(1)->columnWidth(1), 140);
+        QCOMPARE(main()->grid(MainTab::Books)->columnWidth(1), 140);
         QCOMPARE(entryLabel("LVerfasser"), QStringLiteral("Autor/in"));
     }
 

@@ -4,13 +4,14 @@
 #include "GuiSupport.h"
 #include "TestSupport.h"
 #include "catalogue/PostalCodes.h"
-#include "catalogue/TLeserEingebenF.h"
+#include "catalogue/ReaderEntryDialog.h"
 #include "common/Clock.h"
 #include "datastore/LibraryData.h"
 #include "datastore/RecordSetModel.h"
 #include "datastore/Settings.h"
+#include "lending/LoanView.h"
 #include "mainwindow/AppSetup.h"
-#include "mainwindow/TMainform.h"
+#include "mainwindow/MainWindow.h"
 #include "mainwindow/WindowSet.h"
 
 #include <QAbstractButton>
@@ -123,7 +124,7 @@ int runPlzChild(const QString& code)
     });
     WindowSet windows;
     QTextStream out(stdout);
-    out << windows.Mainform->postalCodes().towns(code).join(u'|') << '\n';
+    out << windows.mainWindow->postalCodes().towns(code).join(u'|') << '\n';
     for (QString text : shown)
         out << "MESSAGE " << text.replace(u'\n', u' ') << '\n';
     return 0;
@@ -149,10 +150,10 @@ class TestReaderEntry : public QObject
     qint64 anna = 0, bernd = 0, clara = 0;
     QList<qint64> books;
 
-    TMainform* main() const { return windows->Mainform; }
-    TLeserEingebenF* dialog() const { return windows->LeserEingebenF; }
-    RecordSet& readers() const { return windows->Mainform->data().ClientLeser(); }
-    RecordSet& loans() const { return windows->Mainform->data().ClientAusleihe(); }
+    MainWindow* main() const { return windows->mainWindow; }
+    ReaderEntryDialog* dialog() const { return windows->readerEntryDialog; }
+    RecordSet& readers() const { return windows->mainWindow->data().readers(); }
+    RecordSet& loans() const { return windows->mainWindow->data().loans(); }
 
     void requirePostalData()
     {
@@ -212,8 +213,8 @@ private slots:
         Settings::WriteSettingString("DBPfad", env->dbDir());
         windows = std::make_unique<WindowSet>();
         main()->show();
-        QTRY_VERIFY(main()->Timer1()->isActive());
-        main()->Timer1()->stop(); // no refresh in the middle of a test
+        QTRY_VERIFY(main()->refreshTimer()->isActive());
+        main()->refreshTimer()->stop(); // no refresh in the middle of a test
     }
 
     void cleanup()
@@ -372,7 +373,7 @@ private slots:
                 widths << grid->columnWidth(c);
             }
             annas = column(grid, 0);
-            mainListWhileShowing = main()->grid(3)->model()->rowCount();
+            mainListWhileShowing = main()->grid(MainTab::Loans)->model()->rowCount();
             click(dlg, "DBNavigator2Next");
             bernds = column(grid, 2);
             click(dlg, "DBNavigator2Next");
@@ -390,13 +391,13 @@ private slots:
         QCOMPARE(bernds, QStringList{"Titel 4"});
         QCOMPARE(claras, QStringList());
         QVERIFY(!loans().filtered());
-        QCOMPARE(main()->grid(3)->model()->rowCount(), 4);
+        QCOMPARE(main()->grid(MainTab::Loans)->model()->rowCount(), 4);
     }
 
     void closingOnTheOverdueTabKeepsTheOverdueList()
     {
-        main()->PageControl1()->setCurrentIndex(3); // as the user's click
-        QCOMPARE(main()->grid(4)->model()->rowCount(), 1);
+        main()->tabs()->setCurrentIndex(3); // as the user's click
+        QCOMPARE(main()->grid(MainTab::Overdue)->model()->rowCount(), 1);
         QVERIFY(readers().locate("ID", {anna}));
         int shownInDialog = -1;
         auto ran = whenModal("TLeserEingebenF", [&](QWidget* dlg) {
@@ -407,8 +408,8 @@ private slots:
         QVERIFY(*ran);
         QCOMPARE(shownInDialog, 2);
         QVERIFY(loans().filtered());
-        QCOMPARE(loans().filter(), TMainform::overdueFilter());
-        QCOMPARE(column(main()->grid(4), 0), QStringList{bookNumber(0)});
+        QCOMPARE(loans().filter(), LoanView::overdueFilter(Clock::today()));
+        QCOMPARE(column(main()->grid(MainTab::Overdue), 0), QStringList{bookNumber(0)});
     }
 
     void closeQuestion_data()
@@ -497,7 +498,7 @@ private slots:
     void emptyReaderListAsksNothing()
     {
         FixtureWriter(env->dbDir()).exec("DELETE FROM Leser");
-        main()->Timer1Timer();
+        main()->refreshNow();
         QVERIFY(readers().isEmpty());
         showOn(0);
         click(dialog(), "BLoeschen");

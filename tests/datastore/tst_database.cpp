@@ -41,7 +41,7 @@ private slots:
         bool blobOpenInHook = false;
         data.createDatabase(env.dbDir(), [&] {
             ++hookRuns;
-            blobOpenInHook = data.ClientBlob().active();
+            blobOpenInHook = data.blob().active();
         });
         QCOMPARE(hookRuns, 1);
         QVERIFY(blobOpenInHook);
@@ -107,7 +107,7 @@ private slots:
                 QVERIFY(!e.message().isEmpty());
             }
             QVERIFY(data.isOpen());
-            QCOMPARE(data.ClientBuecher().recordCount(), 0); // it read before the insert above
+            QCOMPARE(data.books().recordCount(), 0); // it read before the insert above
             QCOMPARE(Settings::ReadSettingString("DBPfad"), env.dbDir());
         }
         QVERIFY(!QFile::exists(env.root() + "/gibt-es-nicht"));
@@ -190,8 +190,8 @@ private slots:
         data.openDatabase(second, {});
         QCOMPARE(Settings::ReadSettingString("DBPfad"), second);
         QCOMPARE(Settings::ReadSettingString("SortBuecher"), QStringLiteral("ID"));
-        QCOMPARE(data.ClientBuecher().recordCount(), 1);
-        QCOMPARE(data.ClientBuecher().text("Titel"), QStringLiteral("Im Zweiten"));
+        QCOMPARE(data.books().recordCount(), 1);
+        QCOMPARE(data.books().text("Titel"), QStringLiteral("Im Zweiten"));
         // at start: an unusable folder only marks the database as not open
         LibraryData atStart;
         QVERIFY(!atStart.openAtStart(env.root()));

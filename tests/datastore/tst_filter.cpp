@@ -152,7 +152,7 @@ private slots:
         QFETCH(QString, table);
         QFETCH(QString, filter);
         QFETCH(QList<qint64>, ids);
-        RecordSet& rs = table == "Buecher" ? data.ClientBuecher() : data.ClientAusleihe();
+        RecordSet& rs = table == "Buecher" ? data.books() : data.loans();
         rs.setFilter(filter);
         rs.setFiltered(true);
         QCOMPARE(visibleIds(rs), ids);
@@ -175,7 +175,7 @@ private slots:
     void brokenFilterKeepsFormer()
     {
         QFETCH(QString, filter);
-        RecordSet& rs = data.ClientBuecher();
+        RecordSet& rs = data.books();
         rs.setFilter("ausgeliehen = 'true'");
         rs.setFiltered(true);
         QCOMPARE(rs.recordCount(), 2);
@@ -194,7 +194,7 @@ private slots:
     void quoteDoublesQuotes()
     {
         QCOMPARE(FilterExpression::quote("O'Brien"), QStringLiteral("'O''Brien'"));
-        RecordSet& rs = data.ClientBuecher();
+        RecordSet& rs = data.books();
         rs.setFilter("Verfasser = " + FilterExpression::quote("O'Brien"));
         rs.setFiltered(true);
         QCOMPARE(visibleIds(rs), QList<qint64>{2});

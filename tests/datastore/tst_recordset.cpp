@@ -18,7 +18,7 @@ class TestRecordSet : public QObject
     std::unique_ptr<LibraryData> a; // workstation A
     std::unique_ptr<FixtureWriter> w;
 
-    RecordSet& books() { return a->ClientBuecher(); }
+    RecordSet& books() { return a->books(); }
     QVariant stored(const QString& sql) { return w->scalar(sql); }
 
 private slots:
@@ -138,10 +138,10 @@ private slots:
         books().setText("Titel", "Von A");
         books().post();
         // B's memory holds what it read; its next read shows A's change.
-        b.ClientBuecher().first();
-        QCOMPARE(b.ClientBuecher().text("Titel"), QStringLiteral("Schachnovelle"));
-        b.ClientBuecher().requery();
-        QCOMPARE(b.ClientBuecher().text("Titel"), QStringLiteral("Von A"));
+        b.books().first();
+        QCOMPARE(b.books().text("Titel"), QStringLiteral("Schachnovelle"));
+        b.books().requery();
+        QCOMPARE(b.books().text("Titel"), QStringLiteral("Von A"));
     }
 
     void requeryKeepsFilterAndSort()
@@ -230,7 +230,7 @@ private slots:
                                {"LeserID", 1},
                                {"DatumVon", "2026-02-01 10:00:00"},
                                {"DatumBisSoll", "2026-03-03 10:00:00"}});
-        RecordSet& loans = a->ClientAusleihe();
+        RecordSet& loans = a->loans();
         loans.requery();
         QVERIFY(loans.locate("BuecherID;DatumBis", {QStringLiteral("2"), QString()}));
         QCOMPARE(loans.value("ID").toLongLong(), 2);
@@ -279,15 +279,15 @@ private slots:
         rs.post();
         LibraryData b;
         QVERIFY(b.openAtStart(env->dbDir()));
-        b.ClientBuecher().first();
-        QCOMPARE(b.ClientBuecher().text("Preis"), QStringLiteral(",30 €"));
-        QCOMPARE(b.ClientBuecher().value("Preis").toLongLong(), 3000);
+        b.books().first();
+        QCOMPARE(b.books().text("Preis"), QStringLiteral(",30 €"));
+        QCOMPARE(b.books().value("Preis").toLongLong(), 3000);
         QCOMPARE(stored("SELECT typeof(Preis) || ':' || Preis FROM Buecher WHERE ID = 1").toString(),
                  QStringLiteral("integer:3000"));
         // text that is no amount is refused and changes nothing
-        b.ClientBuecher().edit();
-        QVERIFY_THROWS_EXCEPTION(DataError, b.ClientBuecher().setText("Preis", "zwölf"));
-        QCOMPARE(b.ClientBuecher().value("Preis").toLongLong(), 3000);
+        b.books().edit();
+        QVERIFY_THROWS_EXCEPTION(DataError, b.books().setText("Preis", "zwölf"));
+        QCOMPARE(b.books().value("Preis").toLongLong(), 3000);
     }
 
     void concurrentChangeIsNotOverwritten()
@@ -298,7 +298,7 @@ private slots:
         books().edit();
         books().setText("Titel", "Von A");
         books().post();
-        RecordSet& stale = b.ClientBuecher();
+        RecordSet& stale = b.books();
         stale.first();
         stale.edit();
         stale.setText("Titel", "Von B");
@@ -318,7 +318,7 @@ private slots:
     {
         w->exec("CREATE TRIGGER fail_book AFTER UPDATE ON Buecher BEGIN SELECT RAISE(ABORT, 'kaputt'); END");
         RecordSet& rs = books();
-        RecordSet& loans = a->ClientAusleihe();
+        RecordSet& loans = a->loans();
         rs.first();
         // alone: the record stays in edit state with its values
         rs.edit();
@@ -353,7 +353,7 @@ private slots:
 
     void operationsOnClosedSetFail()
     {
-        RecordSet& rs = a->ClientLeser();
+        RecordSet& rs = a->readers();
         rs.close();
         QVERIFY_THROWS_EXCEPTION(DataError, rs.first());
         QVERIFY_THROWS_EXCEPTION(DataError, rs.insert());

@@ -8,12 +8,13 @@
 #include "datastore/LibraryData.h"
 #include "datastore/RecordSetModel.h"
 #include "datastore/Settings.h"
-#include "lending/TAusleiheBuchenF.h"
-#include "lending/TAusleihhistorieF.h"
-#include "lending/TAusleihlisteLoeschenF.h"
-#include "lending/TRueckgabeF.h"
+#include "lending/ClearLoansDialog.h"
+#include "lending/LendDialog.h"
+#include "lending/LoanHistoryDialog.h"
+#include "lending/LoanView.h"
+#include "lending/ReturnDialog.h"
 #include "mainwindow/AppSetup.h"
-#include "mainwindow/TMainform.h"
+#include "mainwindow/MainWindow.h"
 #include "mainwindow/WindowSet.h"
 
 #include <QAbstractButton>
@@ -91,19 +92,19 @@ class TestLendingDialogs : public QObject
     std::unique_ptr<FixtureWriter> fx;
     std::unique_ptr<WindowSet> windows;
 
-    TMainform* start()
+    MainWindow* start()
     {
         Settings::WriteSettingString("DBPfad", env->dbDir());
         windows = std::make_unique<WindowSet>();
-        windows->Mainform->show();
-        return windows->Mainform;
+        windows->mainWindow->show();
+        return windows->mainWindow;
     }
 
     // Start-up finished and the main window active (so that it does not take the focus later).
     bool started()
     {
-        TMainform* m = windows->Mainform;
-        return m->Timer1()->isActive() && QTest::qWaitFor([m] { return QApplication::activeWindow() == m; });
+        MainWindow* m = windows->mainWindow;
+        return m->refreshTimer()->isActive() && QTest::qWaitFor([m] { return QApplication::activeWindow() == m; });
     }
 
     // Shows a dialog modal without blocking, so that the test can act in it.
@@ -113,7 +114,7 @@ class TestLendingDialogs : public QObject
         return QTest::qWaitFor([dialog] { return QApplication::activeWindow() == dialog; });
     }
 
-    LibraryData& data() { return windows->Mainform->data(); }
+    LibraryData& data() { return windows->mainWindow->data(); }
 
     void readersAndBooks()
     {
@@ -157,7 +158,7 @@ private slots:
     void bookingThroughTheMenu()
     {
         readersAndBooks();
-        TMainform* m = start();
+        MainWindow* m = start();
         QTRY_VERIFY(started());
         auto ran = whenModal("TAusleiheBuchenF", [](QWidget* dlg) {
             const auto closeAtEnd = qScopeGuard([dlg] { dlg->close(); });
@@ -190,14 +191,14 @@ private slots:
                      .toString(),
                  QStringLiteral("3/3/2026-12-11 10:00:00/2027-01-10 00:00:00/offen"));
         QCOMPARE(fx->scalar("SELECT group_concat(ausgeliehen) FROM Buecher").toString(), QStringLiteral("0,1,1"));
-        QVERIFY(!data().ClientBuecher().filtered());
-        QVERIFY(!data().ClientLeser().filtered());
+        QVERIFY(!data().books().filtered());
+        QVERIFY(!data().readers().filtered());
         // The main window's loan list shows the open loan with its due date.
-        QCOMPARE(m->gridModel(3)->rowCount(), 1);
+        QCOMPARE(m->gridModel(MainTab::Loans)->rowCount(), 1);
         const QStringList loanRow{"3",          "Zweig", "Schachnovelle", "3", "Johann", "Meier",
                                   "11.12.2026", "",      "10.01.2027"};
         for (int c = 0; c < loanRow.size(); ++c)
-            QCOMPARE(m->gridModel(3)->index(0, c).data().toString(), loanRow.at(c));
+            QCOMPARE(m->gridModel(MainTab::Loans)->index(0, c).data().toString(), loanRow.at(c));
 
         // Next time the lent book is not offered any more.
         ran = whenModal("TAusleiheBuchenF", [](QWidget* dlg) {
@@ -213,7 +214,7 @@ private slots:
         readersAndBooks();
         start();
         QTRY_VERIFY(started());
-        auto* dlg = windows->AusleiheBuchenF;
+        auto* dlg = windows->lendDialog;
         QVERIFY(showDialog(dlg));
         auto* readers = child<QTableView>(dlg, "DBGrid1");
         auto* books = child<QTableView>(dlg, "DBGrid2");
@@ -247,11 +248,11 @@ private slots:
 
         // A title click sorts; "Nummer" sorts by the number shown.
         clickTitle(books, 2);
-        QCOMPARE(data().ClientBuecher().indexFieldNames(), QStringLiteral("Titel"));
+        QCOMPARE(data().books().indexFieldNames(), QStringLiteral("Titel"));
         clickTitle(books, 0);
-        QCOMPARE(data().ClientBuecher().indexFieldNames(), QStringLiteral("ID"));
+        QCOMPARE(data().books().indexFieldNames(), QStringLiteral("ID"));
         clickTitle(readers, 2);
-        QCOMPARE(data().ClientLeser().indexFieldNames(), QStringLiteral("Nachname"));
+        QCOMPARE(data().readers().indexFieldNames(), QStringLiteral("Nachname"));
 
         dlg->close();
         // The edits keep their texts; the lists start unnarrowed.
@@ -267,7 +268,7 @@ private slots:
         readersAndBooks();
         start();
         QTRY_VERIFY(started());
-        auto* dlg = windows->AusleiheBuchenF;
+        auto* dlg = windows->lendDialog;
         QVERIFY(showDialog(dlg));
         auto* von = child<QDateTimeEdit>(dlg, "DTPVon");
         auto* bis = child<QDateTimeEdit>(dlg, "DTPSollBis");
@@ -301,7 +302,7 @@ private slots:
         fx->insert("Buecher", {{"Titel", "Emil"}, {"ausgeliehen", lendable ? 0 : 1}});
         start();
         QTRY_VERIFY(started());
-        auto* dlg = windows->AusleiheBuchenF;
+        auto* dlg = windows->lendDialog;
         QVERIFY(showDialog(dlg));
         messages->expect(message);
         click(dlg, "BBuchen");
@@ -316,7 +317,7 @@ private slots:
         readersAndBooks();
         start();
         QTRY_VERIFY(started());
-        auto* dlg = windows->AusleiheBuchenF;
+        auto* dlg = windows->lendDialog;
         QVERIFY(showDialog(dlg));
         fx->exec("CREATE TRIGGER t BEFORE UPDATE ON Buecher BEGIN SELECT RAISE(ABORT, 'kaputt'); END");
         messages->expect("kaputt");
@@ -325,7 +326,7 @@ private slots:
         QVERIFY(!child<QLabel>(dlg, "LEingetragen")->isVisible());
         QCOMPARE(fx->scalar("SELECT count(*) FROM Ausleihe").toInt(), 0);
         QCOMPARE(fx->scalar("SELECT group_concat(ausgeliehen) FROM Buecher").toString(), QStringLiteral("0,1,0"));
-        QCOMPARE(data().ClientAusleihe().recordCount(), 0);
+        QCOMPARE(data().loans().recordCount(), 0);
         QCOMPARE(columnTexts(child<QTableView>(dlg, "DBGrid2"), 2), (QStringList{"Emil", "Schachnovelle"}));
         dlg->close();
     }
@@ -344,15 +345,15 @@ private slots:
         QFETCH(QString, dialog);
         QFETCH(QString, way);
         readersAndBooks();
-        TMainform* m = start();
+        MainWindow* m = start();
         QTRY_VERIFY(started());
-        QDialog* dlg = dialog == u"TRueckgabeF" ? static_cast<QDialog*>(windows->RueckgabeF)
-                                                : static_cast<QDialog*>(windows->AusleiheBuchenF);
+        QDialog* dlg = dialog == u"TRueckgabeF" ? static_cast<QDialog*>(windows->returnDialog)
+                                                : static_cast<QDialog*>(windows->lendDialog);
         QVERIFY(showDialog(dlg));
-        if (dlg == windows->AusleiheBuchenF)
+        if (dlg == windows->lendDialog)
             typeInto(dlg, "EVorname", "an");
         typeInto(dlg, "EVerfasser", "e");
-        QVERIFY(data().ClientBuecher().filtered());
+        QVERIFY(data().books().filtered());
         if (way == u"button")
             click(dlg, "BSchliessen");
         else if (way == u"escape")
@@ -360,10 +361,10 @@ private slots:
         else
             dlg->close();
         QVERIFY(!dlg->isVisible());
-        QVERIFY(!data().ClientBuecher().filtered());
-        QVERIFY(!data().ClientLeser().filtered());
-        QCOMPARE(m->gridModel(1)->rowCount(), 3);
-        QCOMPARE(m->gridModel(2)->rowCount(), 3);
+        QVERIFY(!data().books().filtered());
+        QVERIFY(!data().readers().filtered());
+        QCOMPARE(m->gridModel(MainTab::Books)->rowCount(), 3);
+        QCOMPARE(m->gridModel(MainTab::Readers)->rowCount(), 3);
     }
 
     void returnWithOverdueTabCurrent()
@@ -376,10 +377,10 @@ private slots:
         loan(1, 1, QDate(2026, 10, 1), QVariant(), stamp(QDate(2026, 10, 31)));
         loan(2, 1, QDate(2026, 12, 1), QVariant(), stamp(QDate(2026, 12, 31)));
         loan(3, 1, QDate(2026, 10, 2), QVariant(), stamp(QDate(2026, 11, 1)));
-        TMainform* m = start();
+        MainWindow* m = start();
         QTRY_VERIFY(started());
-        m->PageControl1()->setCurrentIndex(3); // as the user's click on the tab
-        QCOMPARE(m->gridModel(4)->rowCount(), 2);
+        m->tabs()->setCurrentIndex(3); // as the user's click on the tab
+        QCOMPARE(m->gridModel(MainTab::Overdue)->rowCount(), 2);
 
         auto ran = whenModal("TRueckgabeF", [](QWidget* dlg) {
             const auto closeAtEnd = qScopeGuard([dlg] { dlg->close(); });
@@ -414,12 +415,12 @@ private slots:
         QCOMPARE(loanRow(3), QStringLiteral("2026-10-02 09:30:00/-/2026-11-01 09:30:00"));
         QCOMPARE(fx->scalar("SELECT group_concat(ausgeliehen) FROM Buecher").toString(), QStringLiteral("0,0,1,0"));
         // The overdue tab still shows the overdue loans only.
-        QCOMPARE(m->PageControl1()->currentIndex(), 3);
-        QCOMPARE(data().ClientAusleihe().filter(), TMainform::overdueFilter());
-        QCOMPARE(m->gridModel(4)->rowCount(), 1);
-        QCOMPARE(m->gridModel(4)->index(0, 2).data().toString(), QStringLiteral("Auch überfällig"));
-        m->PageControl1()->setCurrentIndex(2);
-        QCOMPARE(m->gridModel(3)->rowCount(), 3);
+        QCOMPARE(m->tabs()->currentIndex(), 3);
+        QCOMPARE(data().loans().filter(), LoanView::overdueFilter(Clock::today()));
+        QCOMPARE(m->gridModel(MainTab::Overdue)->rowCount(), 1);
+        QCOMPARE(m->gridModel(MainTab::Overdue)->index(0, 2).data().toString(), QStringLiteral("Auch überfällig"));
+        m->tabs()->setCurrentIndex(2);
+        QCOMPARE(m->gridModel(MainTab::Loans)->rowCount(), 3);
     }
 
     void returnRefused_data()
@@ -438,7 +439,7 @@ private slots:
         loan(1, 1, QDate(2026, 1, 1), stamp(QDate(2026, 1, 20)), QVariant());
         start();
         QTRY_VERIFY(started());
-        auto* dlg = windows->RueckgabeF;
+        auto* dlg = windows->returnDialog;
         QVERIFY(showDialog(dlg));
         messages->expect(message);
         click(dlg, "BBuchen");
@@ -458,9 +459,9 @@ private slots:
         loan(1, 1, QDate(2026, 1, 1), stamp(QDate(2026, 1, 20), "16:00:00"), QVariant());
         loan(1, 1, QDate(2026, 11, 2), QVariant(), stamp(QDate(2026, 12, 2)));
         Settings::WriteSettingInt("BreiteEVon", 120);
-        TMainform* m = start();
+        MainWindow* m = start();
         QTRY_VERIFY(started());
-        auto* dlg = windows->AusleihhistorieF;
+        auto* dlg = windows->loanHistoryDialog;
         auto* grid = child<QTableView>(dlg, "DBGrid1");
         QCOMPARE(grid->columnWidth(0), 120);
         QCOMPARE(grid->columnWidth(1), 50); // none stored
@@ -477,9 +478,9 @@ private slots:
         QCOMPARE(child<GradientPanel>(dlg, "GradientPanel1")->endColour(), DialogLook::TealBarColour);
         // A title click sorts the loans, by a looked-up reader column too.
         clickTitle(grid, 4);
-        QCOMPARE(data().ClientAusleihe().indexFieldNames(), QStringLiteral("LeserNachname"));
+        QCOMPARE(data().loans().indexFieldNames(), QStringLiteral("LeserNachname"));
         clickTitle(grid, 0);
-        QCOMPARE(data().ClientAusleihe().indexFieldNames(), QStringLiteral("DatumVon"));
+        QCOMPARE(data().loans().indexFieldNames(), QStringLiteral("DatumVon"));
         QCOMPARE(columnTexts(grid, 0), (QStringList{"01.01.2026", "02.11.2026"}));
         // only the stored fields can be edited
         QVERIFY(grid->model()->flags(grid->model()->index(0, 5)) & Qt::ItemIsEditable);
@@ -511,7 +512,7 @@ private slots:
         QVERIFY(!dlg->isVisible());
         QCOMPARE(fx->scalar("SELECT DatumVon || '/' || coalesce(DatumBis, '-') FROM Ausleihe WHERE ID = 2").toString(),
                  QStringLiteral("2026-11-03 09:30:00/-"));
-        QCOMPARE(data().ClientAusleihe().state(), DataSetState::Browse);
+        QCOMPARE(data().loans().state(), DataSetState::Browse);
 
         // The widths are stored with the main window's grids.
         grid->setColumnWidth(5, 210);
@@ -526,7 +527,7 @@ private slots:
         loan(1, 1, QDate(2026, 1, 1), stamp(QDate(2026, 1, 20)), QVariant());
         start();
         QTRY_VERIFY(started());
-        auto* dlg = windows->AusleihhistorieF;
+        auto* dlg = windows->loanHistoryDialog;
         auto* grid = child<QTableView>(dlg, "DBGrid1");
         QVERIFY(showDialog(dlg));
         grid->setCurrentIndex(grid->model()->index(0, 5));
@@ -534,7 +535,7 @@ private slots:
         QVERIFY(qobject_cast<QLineEdit*>(QApplication::focusWidget()));
         QTest::keyClicks(QApplication::focusWidget(), "Meins");
         QTest::keyClick(QApplication::focusWidget(), Qt::Key_Return);
-        QTRY_COMPARE(data().ClientAusleihe().state(), DataSetState::Edit);
+        QTRY_COMPARE(data().loans().state(), DataSetState::Edit);
         fx->exec("UPDATE Ausleihe SET Bemerkung = 'Vom Nachbarn' WHERE ID = 1");
 
         messages->expect("anderen Arbeitsplatz");
@@ -543,7 +544,7 @@ private slots:
         QVERIFY(dlg->isVisible()); // the change is not dropped unseen
         // Escape in the grid drops the change; then the dialog closes.
         QTest::keyClick(grid, Qt::Key_Escape);
-        QCOMPARE(data().ClientAusleihe().state(), DataSetState::Browse);
+        QCOMPARE(data().loans().state(), DataSetState::Browse);
         QVERIFY(dlg->isVisible());
         QTest::keyClick(grid, Qt::Key_Escape);
         QVERIFY(!dlg->isVisible());
@@ -560,12 +561,12 @@ private slots:
         for (int i = 0; i < 400; ++i)
             loan(10 + i, 1, QDate(2007, 1, 1), stamp(QDate(2007, 2, 1).addDays(i % 200)), QVariant());
         QVERIFY(fx->db().commit());
-        TMainform* m = start();
+        MainWindow* m = start();
         QTRY_VERIFY(started());
-        m->PageControl1()->setCurrentIndex(3); // the overdue view shows no returned loan
-        QCOMPARE(m->gridModel(4)->rowCount(), 1);
+        m->tabs()->setCurrentIndex(3); // the overdue view shows no returned loan
+        QCOMPARE(m->gridModel(MainTab::Overdue)->rowCount(), 1);
 
-        auto* dlg = windows->AusleihlisteLoeschenF;
+        auto* dlg = windows->clearLoansDialog;
         QVERIFY(showDialog(dlg));
         QCOMPARE(child<QLabel>(dlg, "Label1")->text(),
                  QStringLiteral("Alle Einträge der Ausleihliste löschen bis Rückgabedatum:"));
@@ -575,8 +576,8 @@ private slots:
         click(dlg, "Button1");
         QVERIFY(!dlg->isVisible());
         QCOMPARE(fx->scalar("SELECT group_concat(BuecherID) FROM Ausleihe").toString(), QStringLiteral("3,4"));
-        QCOMPARE(m->gridModel(4)->rowCount(), 1);
-        QCOMPARE(data().ClientAusleihe().filter(), TMainform::overdueFilter());
+        QCOMPARE(m->gridModel(MainTab::Overdue)->rowCount(), 1);
+        QCOMPARE(data().loans().filter(), LoanView::overdueFilter(Clock::today()));
 
         // "Schließen" deletes nothing; the chosen day stays for the rest of the run.
         QVERIFY(showDialog(dlg));
@@ -592,8 +593,8 @@ private slots:
         QVERIFY(triggerAction(m, "actAusleihlisteLoeschen"));
         QVERIFY(*ran);
         QCOMPARE(fx->scalar("SELECT group_concat(BuecherID) FROM Ausleihe").toString(), QStringLiteral("4"));
-        m->PageControl1()->setCurrentIndex(2);
-        QCOMPARE(m->gridModel(3)->rowCount(), 1);
+        m->tabs()->setCurrentIndex(2);
+        QCOMPARE(m->gridModel(MainTab::Loans)->rowCount(), 1);
     }
 };
 

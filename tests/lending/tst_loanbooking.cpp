@@ -5,7 +5,8 @@
 #include "datastore/DataError.h"
 #include "datastore/LibraryData.h"
 #include "lending/LoanBooking.h"
-#include "mainwindow/TMainform.h"
+#include "lending/LoanView.h"
+#include "mainwindow/MainWindow.h"
 
 #include <QSqlQuery>
 #include <QTest>
@@ -45,9 +46,9 @@ class TestLoanBooking : public QObject
         QVERIFY(data->openAtStart(env->dbDir()));
     }
 
-    RecordSet& books() { return data->ClientBuecher(); }
-    RecordSet& readers() { return data->ClientLeser(); }
-    RecordSet& loans() { return data->ClientAusleihe(); }
+    RecordSet& books() { return data->books(); }
+    RecordSet& readers() { return data->readers(); }
+    RecordSet& loans() { return data->loans(); }
 
     // Everything the lending writes, in one comparable text.
     QString snapshot()
@@ -218,7 +219,7 @@ private slots:
         readers().last();
         books().last();
         // The main window's overdue tab may be current: a new loan is not overdue.
-        LoanBooking::applyFilter(loans(), TMainform::overdueFilter());
+        LoanBooking::applyFilter(loans(), LoanView::overdueFilter(Clock::today()));
         const QDateTime due(QDate(2027, 1, 10), QTime(0, 0));
         QCOMPARE(LoanBooking::bookLoan(*data, Now, due), LoanBooking::BookingResult::Booked);
         QCOMPARE(loans().recordCount(), 0);
@@ -317,7 +318,7 @@ private slots:
         loan(2, 1, QDate(2026, 12, 1), QVariant(), stamp(QDate(2026, 12, 31)));
         loan(3, 1, QDate(2026, 10, 2), QVariant(), stamp(QDate(2026, 11, 1)));
         open();
-        const QString overdue = TMainform::overdueFilter();
+        const QString overdue = LoanView::overdueFilter(Clock::today());
         LoanBooking::applyFilter(loans(), overdue);
         QCOMPARE(column(loans(), "BuchTitel"), (QStringList{"Überfällig", "Auch überfällig"}));
         LoanBooking::applyFilter(books(), LoanBooking::lentBooks());
@@ -360,7 +361,7 @@ private slots:
         fx->insert("Buecher", {{"Titel", "Emil"}, {"ausgeliehen", 1}});
         loan(1, 1, QDate(2026, 10, 1), QVariant(), stamp(QDate(2026, 10, 31)));
         open();
-        LoanBooking::applyFilter(loans(), TMainform::overdueFilter());
+        LoanBooking::applyFilter(loans(), LoanView::overdueFilter(Clock::today()));
         LoanBooking::applyFilter(books(), LoanBooking::lentBooks());
         fx->exec("CREATE TRIGGER t BEFORE UPDATE ON Buecher BEGIN SELECT RAISE(ABORT, 'kaputt'); END");
         const QString before = snapshot();
@@ -404,7 +405,7 @@ private slots:
         loan(2, 1, QDate(2026, 1, 1), QVariant(), stamp(QDate(2026, 1, 31)));
         loan(3, 1, QDate(2026, 12, 1), QVariant(), stamp(QDate(2026, 12, 31)));
         open();
-        LoanBooking::applyFilter(loans(), TMainform::overdueFilter());
+        LoanBooking::applyFilter(loans(), LoanView::overdueFilter(Clock::today()));
         QCOMPARE(LoanBooking::clearLoanList(*data, QDate(2026, 3, 1)), 3);
         QCOMPARE(fx->scalar("SELECT group_concat(BuecherID) FROM Ausleihe").toString(), QStringLiteral("2,3"));
         QVERIFY(loans().filtered());

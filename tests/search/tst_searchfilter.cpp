@@ -1,8 +1,8 @@
 // Filter texts of the book search: which column a caption names, and the exact texts of the
 // exact and partial filters, including the keyword forms over all ten keyword fields.
 #include "TestSupport.h"
+#include "catalogue/FieldCaptions.h"
 #include "datastore/Settings.h"
-#include "mainwindow/FieldCaptions.h"
 #include "search/SearchFilter.h"
 
 #include <QTest>
@@ -19,12 +19,12 @@ private slots:
     void init()
     {
         env = std::make_unique<TestEnvironment>();
-        FieldCaptions::BookFieldCaptions() = FieldCaptions::defaultBookFieldCaptions();
+        FieldCaptions::bookFieldCaptions() = FieldCaptions::defaultBookFieldCaptions();
     }
 
     void cleanup()
     {
-        FieldCaptions::BookFieldCaptions() = FieldCaptions::defaultBookFieldCaptions();
+        FieldCaptions::bookFieldCaptions() = FieldCaptions::defaultBookFieldCaptions();
         env.reset();
     }
 
@@ -106,7 +106,7 @@ private slots:
             captions[renamedIndex] = renamedTo;
         if (!settingName.isEmpty())
             Settings::WriteSettingString(settingName, settingValue);
-        QCOMPARE(SearchFilter::CaptionToFieldName(caption, captions), expected);
+        QCOMPARE(SearchFilter::fieldForCaption(caption, captions), expected);
     }
 
     void exactFilter_data()
@@ -151,7 +151,7 @@ private slots:
         QFETCH(QString, caption);
         QFETCH(QString, text);
         QFETCH(QString, expected);
-        QCOMPARE(SearchFilter::BuildExactFilter(caption, text), expected);
+        QCOMPARE(SearchFilter::exactFilter(caption, text), expected);
     }
 
     void partialFilter_data()
@@ -197,14 +197,14 @@ private slots:
         QFETCH(QString, caption);
         QFETCH(QString, text);
         QFETCH(QString, expected);
-        QCOMPARE(SearchFilter::BuildPartialFilter(caption, text), expected);
+        QCOMPARE(SearchFilter::partialFilter(caption, text), expected);
     }
 
     void buildersUseCaptionsInForce()
     {
-        FieldCaptions::BookFieldCaptions()[1] = QStringLiteral("Autor");
-        QCOMPARE(SearchFilter::BuildExactFilter("Autor", "Fontane"), QStringLiteral("Verfasser = 'Fontane'"));
-        QCOMPARE(SearchFilter::BuildPartialFilter("Autor", "Fon"),
+        FieldCaptions::bookFieldCaptions()[1] = QStringLiteral("Autor");
+        QCOMPARE(SearchFilter::exactFilter("Autor", "Fontane"), QStringLiteral("Verfasser = 'Fontane'"));
+        QCOMPARE(SearchFilter::partialFilter("Autor", "Fon"),
                  QStringLiteral("Verfasser LIKE '%Fon%' OR Verfasser = 'Fon'"));
     }
 
@@ -232,7 +232,7 @@ private slots:
     {
         QFETCH(QString, text);
         QFETCH(QString, expected);
-        QCOMPARE(SearchFilter::TrimSearchText(text), expected);
+        QCOMPARE(SearchFilter::trimSearchText(text), expected);
     }
 };
 

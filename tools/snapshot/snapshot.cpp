@@ -6,7 +6,7 @@
 #include "datastore/Settings.h"
 #include "datastore/SqlEngine.h"
 #include "mainwindow/AppSetup.h"
-#include "mainwindow/TMainform.h"
+#include "mainwindow/MainWindow.h"
 #include "mainwindow/WindowSet.h"
 
 #include <QApplication>
@@ -97,20 +97,20 @@ int main(int argc, char* argv[])
     Settings::WriteSettingInt(QStringLiteral("Height"), 560);
 
     WindowSet windows;
-    TMainform* m = windows.Mainform;
+    MainWindow* m = windows.mainWindow;
     // As after choosing the database on the first start: the design widths are stored.
-    m->ApplyFieldCaptions();
-    m->SaveColumnWidths();
+    m->applyFieldCaptions();
+    m->saveColumnWidths();
     m->show();
     int failures = 0;
     QTimer::singleShot(200, [&] {
         const char* tabs[] = {"main-1-buecher", "main-2-leser", "main-3-ausleihliste", "main-4-ueberfaellig"};
         for (int i = 0; i < 4; ++i) {
-            m->PageControl1()->setCurrentIndex(i); // as a click: the overdue tab filters
+            m->tabs()->setCurrentIndex(i); // as a click: the overdue tab filters
             QApplication::processEvents();
             failures += !save(m, out, QString::fromLatin1(tabs[i]));
         }
-        m->PageControl1()->setCurrentIndex(0);
+        m->tabs()->setCurrentIndex(0);
         // Every dialog, shown without blocking and closed the way the user does, so that its
         // clean-up (filters off) runs before the next one. Questions on closing get "No".
         Messages::setHandler([](Messages::Kind, const QString&, Messages::Buttons) { return Messages::Answer::No; });

@@ -15,6 +15,9 @@ bool guarded(QWidget* parent, const std::function<void()>& action)
     } catch (const std::exception& e) {
         Messages::error(parent, QCoreApplication::translate("ErrorGuard", "Es ist ein Fehler aufgetreten: %1")
                                     .arg(QString::fromLocal8Bit(e.what())));
+    } catch (...) {
+        Messages::error(parent,
+                        QCoreApplication::translate("ErrorGuard", "Es ist ein unbekannter Fehler aufgetreten."));
     }
     return false;
 }

@@ -82,7 +82,7 @@ void GridBinding::followCursor(int position)
 void sortByTitle(RecordSetModel* model, int column)
 {
     const QString field = model->fieldAt(column);
-    model->recordSet()->setIndexFieldNames(field == u"Nummer" ? QStringLiteral("ID") : field);
+    model->recordSet()->setIndexFieldNames(field == u"Nummer" ? Field::ID : field);
 }
 
 void sortOnTitleClick(QTableView* view, RecordSetModel* model, QWidget* errorParent)

@@ -1,0 +1,55 @@
+#include "StoredValueLists.h"
+
+#include "FieldCaptions.h"
+#include "datastore/Database.h"
+#include "datastore/LibraryData.h"
+
+StoredValueLists::StoredValueLists(LibraryData& data, QObject* parent) : QObject(parent), m_data(data) {}
+
+QString StoredValueLists::blobField(List which)
+{
+    static const char* names[] = {"Schlagwort", "Standort", "Erscheinungsort", "Sachgruppe", "Verlag"};
+    return QString::fromLatin1(names[which]);
+}
+
+bool StoredValueLists::listContainsValue(const QStringList& list, const QString& value)
+{
+    return list.contains(value, Qt::CaseInsensitive);
+}
+
+void StoredValueLists::reload()
+{
+    RecordSet& blob = m_data.blob();
+    blob.requery();
+    for (int l = Schlagwort; l <= Verlag; ++l)
+        m_lists[l] = FieldCaptions::splitLines(blob.value(blobField(List(l))).toString());
+    emit listsChanged();
+}
+
+void StoredValueLists::addValuesOfCurrentBook()
+{
+    RecordSet& book = m_data.books();
+    RecordSet& blob = m_data.blob();
+    QStringList values[5];
+    for (int i = 1; i <= 10; ++i)
+        values[Schlagwort] << book.value(Field::schlagwort(i)).toString();
+    for (List l : {Standort, Erscheinungsort, Sachgruppe, Verlag})
+        values[l] << book.value(blobField(l)).toString();
+
+    Transaction t(m_data.database());
+    blob.requery(); // under the write lock: entries another workstation added meanwhile are in
+    QStringList lists[5];
+    for (List l : {Schlagwort, Standort, Erscheinungsort, Sachgruppe, Verlag}) {
+        lists[l] = FieldCaptions::splitLines(blob.value(blobField(l)).toString());
+        for (const QString& v : values[l])
+            if (!v.isEmpty() && !listContainsValue(lists[l], v))
+                lists[l].append(v);
+        blob.edit();
+        blob.setValue(blobField(l), FieldCaptions::joinLines(lists[l]));
+        blob.post();
+    }
+    t.commit();
+    for (int l = Schlagwort; l <= Verlag; ++l)
+        m_lists[l] = lists[l];
+    emit listsChanged();
+}

@@ -1,0 +1,24 @@
+#include "LibraryRefresh.h"
+
+#include "datastore/LibraryData.h"
+
+namespace LibraryRefresh {
+
+bool run(LibraryData& data)
+{
+    RecordSet* sets[] = {&data.readers(), &data.loans(), &data.books()};
+    for (RecordSet* rs : sets)
+        if (rs->isEditing())
+            return false;
+    for (RecordSet* rs : sets) {
+        if (!rs->active())
+            continue;
+        const QVariant id = rs->isEmpty() ? QVariant() : rs->value(Field::ID);
+        rs->requery();
+        if (!id.isNull())
+            rs->locate(Field::ID, {id});
+    }
+    return true;
+}
+
+} // namespace LibraryRefresh
