@@ -1,10 +1,10 @@
 #pragma once
 
-#include <QDialog>
+#include "BookingDialog.h"
+
 #include <memory>
 
 class LibraryData;
-class RecordPicker;
 
 namespace Ui {
 class LendDialog;
@@ -12,7 +12,7 @@ class LendDialog;
 
 // "Ausleihe buchen": lends a book that is not lent to a reader. Narrows the main window's readers
 // and books while the user types; the filters are switched off again however the dialog closes.
-class LendDialog : public QDialog
+class LendDialog : public BookingDialog
 {
     Q_OBJECT
 
@@ -20,18 +20,11 @@ public:
     LendDialog(LibraryData& data, QWidget* parent);
     ~LendDialog() override;
 
-    void done(int result) override;
-
-protected:
-    void showEvent(QShowEvent* event) override;
-
 private:
-    void prepare();
+    void prepare() override;
+    void book() override;
     void updateDueDate();
-    void bookLoan();
 
     const std::unique_ptr<Ui::LendDialog> ui;
     LibraryData& m_data;
-    RecordPicker* m_readers;
-    RecordPicker* m_books;
 };

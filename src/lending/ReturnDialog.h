@@ -1,18 +1,18 @@
 #pragma once
 
-#include <QDialog>
+#include "BookingDialog.h"
+
 #include <memory>
 
 class LibraryData;
-class RecordPicker;
 
 namespace Ui {
 class ReturnDialog;
 }
 
 // "Buchrückgabe": books the return of a lent book. Narrows the main window's books to the lent
-// ones while open; the filters are switched off again however the dialog closes.
-class ReturnDialog : public QDialog
+// ones while open; the filter is switched off again however the dialog closes.
+class ReturnDialog : public BookingDialog
 {
     Q_OBJECT
 
@@ -20,16 +20,10 @@ public:
     ReturnDialog(LibraryData& data, QWidget* parent);
     ~ReturnDialog() override;
 
-    void done(int result) override;
-
-protected:
-    void showEvent(QShowEvent* event) override;
-
 private:
-    void prepare();
-    void returnBook();
+    void prepare() override;
+    void book() override;
 
     const std::unique_ptr<Ui::ReturnDialog> ui;
     LibraryData& m_data;
-    RecordPicker* m_books;
 };

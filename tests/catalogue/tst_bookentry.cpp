@@ -1,5 +1,6 @@
 // The book entry as users meet it through the main window: a new book, the close question, the
 // stored value lists in the combo boxes, prices, the borrower display and deleting.
+#include "GuiFixture.h"
 #include "GuiSupport.h"
 #include "TestSupport.h"
 #include "catalogue/BookEntryDialog.h"
@@ -87,24 +88,22 @@ class TestBookEntry : public QObject
 {
     Q_OBJECT
 
-    std::unique_ptr<TestEnvironment> env;
-    std::unique_ptr<ScriptedMessages> messages;
-    std::unique_ptr<WindowSet> windows;
+    std::unique_ptr<GuiFixture> fixture;
 
-    MainWindow* main() const { return windows->mainWindow; }
+    MainWindow* main() const { return fixture->windows->mainWindow; }
     RecordSet& books() const { return main()->data().books(); }
 
     // Starts the program on the library; `fill` writes rows first, as another workstation would.
     void start(const std::function<void(FixtureWriter&)>& fill = {})
     {
-        createLibraryDatabase(env->dbDir());
+        createLibraryDatabase(fixture->env.dbDir());
         if (fill) {
-            FixtureWriter fx(env->dbDir());
+            FixtureWriter fx(fixture->env.dbDir());
             fill(fx);
         }
-        Settings::WriteSettingString("DBPfad", env->dbDir());
-        windows = std::make_unique<WindowSet>();
-        windows->mainWindow->show();
+        Settings::WriteSettingString("DBPfad", fixture->env.dbDir());
+        fixture->windows = std::make_unique<WindowSet>();
+        fixture->windows->mainWindow->show();
         QTRY_VERIFY(main()->refreshTimer()->isActive());
     }
 
@@ -129,23 +128,20 @@ class TestBookEntry : public QObject
         return *ran && !*leftOpen;
     }
 
-    int bookCount() const { return FixtureWriter(env->dbDir()).scalar("SELECT count(*) FROM Buecher").toInt(); }
+    int bookCount() const { return FixtureWriter(fixture->env.dbDir()).scalar("SELECT count(*) FROM Buecher").toInt(); }
 
 private slots:
     void init()
     {
-        env = std::make_unique<TestEnvironment>();
-        messages = std::make_unique<ScriptedMessages>();
+        fixture = std::make_unique<GuiFixture>();
         Clock::setFixedNow(QDateTime(QDate(2026, 3, 2), QTime(9, 0)));
     }
 
     void cleanup()
     {
-        windows.reset();
-        QVERIFY2(messages->unexpected.isEmpty(), qPrintable(messages->unexpected.join(" | ")));
-        QVERIFY2(messages->allAnswered(), qPrintable(messages->shown.join(" / ")));
-        messages.reset();
-        env.reset();
+        const QString problems = fixture->finish();
+        fixture.reset();
+        QVERIFY2(problems.isEmpty(), qPrintable(problems));
     }
 
     void newBookWithOnlyATitle()
@@ -172,7 +168,7 @@ private slots:
         }));
         QCOMPARE(books().value("Nummer"), id);
 
-        FixtureWriter fx(env->dbDir());
+        FixtureWriter fx(fixture->env.dbDir());
         QSqlQuery q(fx.db());
         QVERIFY(q.exec("SELECT * FROM Buecher"));
         QVERIFY(q.next());
@@ -199,7 +195,7 @@ private slots:
                                  "DBEdit3",       "DBMemo1",       "CBSchlagwort1", "CBSchlagwort2", "CBSchlagwort3",
                                  "CBSchlagwort4", "CBSchlagwort5", "CBSchlagwort6", "CBSchlagwort7", "CBSchlagwort8",
                                  "CBSchlagwort9", "CBSchlagwort10"};
-        QCOMPARE(tabOrder(windows->bookEntryDialog, fields), fields);
+        QCOMPARE(tabOrder(fixture->windows->bookEntryDialog, fields), fields);
     }
 
     void closeQuestion_data()
@@ -248,9 +244,9 @@ private slots:
                 type(dlg, "DBEdit2", title);
             if (!price.isEmpty()) {
                 type(dlg, "DBEdit3", price);
-                messages->expect("kein gültiger Betrag");
+                fixture->messages.expect("kein gültiger Betrag");
             }
-            messages->expect("Änderungen speichern beim aktuellen Datensatz?", answer);
+            fixture->messages.expect("Änderungen speichern beim aktuellen Datensatz?", answer);
             if (way == "button")
                 click(dlg, "BSchliessen");
             else if (way == "escape")
@@ -264,10 +260,10 @@ private slots:
             QCOMPARE(books().state(), DataSetState::Insert);
             QCOMPARE(child<QLineEdit>(dlg, "DBEdit2")->text(), title);
             QCOMPARE(child<QLineEdit>(dlg, "DBEdit3")->text(), price);
-            messages->expect("Änderungen speichern beim aktuellen Datensatz?", Answer::No);
+            fixture->messages.expect("Änderungen speichern beim aktuellen Datensatz?", Answer::No);
             click(dlg, "BSchliessen");
         }));
-        QVERIFY(messages->allAnswered());
+        QVERIFY(fixture->messages.allAnswered());
         QCOMPARE(bookCount(), saved ? 1 : 0);
         QCOMPARE(books().recordCount(), saved ? 1 : 0);
         QCOMPARE(books().state(), DataSetState::Browse);
@@ -290,7 +286,9 @@ private slots:
         QFETCH(QString, typed);
         QFETCH(qint64, stored);
         start([](FixtureWriter& fx) { fx.insert("Buecher", {{"Titel", "Teuer"}, {"Preis", 50000}}); });
-        const auto storedPrice = [this] { return FixtureWriter(env->dbDir()).scalar("SELECT Preis FROM Buecher"); };
+        const auto storedPrice = [this] {
+            return FixtureWriter(fixture->env.dbDir()).scalar("SELECT Preis FROM Buecher");
+        };
         QVERIFY(inBookEntry("actBuchBearbeiten", [&](QDialog* dlg) {
             auto* edit = child<QLineEdit>(dlg, "DBEdit3");
             QCOMPARE(edit->text(), QStringLiteral("5,00 €"));
@@ -298,13 +296,13 @@ private slots:
             if (typed.isEmpty())
                 QTest::keyClick(edit, Qt::Key_Backspace);
             if (stored < 0)
-                messages->expect(QStringLiteral("„%1“ ist kein gültiger Betrag").arg(typed));
+                fixture->messages.expect(QStringLiteral("„%1“ ist kein gültiger Betrag").arg(typed));
             click(dlg, "BSpeichern");
             if (stored < 0) {
                 QCOMPARE(books().state(), DataSetState::Edit);
                 QCOMPARE(edit->text(), typed);
                 QCOMPARE(storedPrice().toLongLong(), 50000);
-                messages->expect("Änderungen speichern", Answer::No);
+                fixture->messages.expect("Änderungen speichern", Answer::No);
             } else {
                 QCOMPARE(books().state(), DataSetState::Browse);
                 if (stored == 0) {
@@ -368,7 +366,7 @@ private slots:
             QCOMPARE(books().state(), DataSetState::Browse);
             click(dlg, "BSchliessen");
         }));
-        FixtureWriter fx(env->dbDir());
+        FixtureWriter fx(fixture->env.dbDir());
         QCOMPARE(fx.scalar("SELECT Schlagwort FROM Blob").toString(), QStringLiteral("Ehe\r\nPreußen\r\nNeuwort\r\n"));
         QCOMPARE(fx.scalar("SELECT Verlag FROM Blob").toString(), QStringLiteral("Hanser\r\nReclam\r\n"));
         QCOMPARE(fx.scalar("SELECT Schlagwort3 || Schlagwort7 || Verlag FROM Buecher").toString(),
@@ -399,8 +397,9 @@ private slots:
             QCOMPARE(books().value("Titel").toString(), QStringLiteral("Faust"));
             click(dlg, "BSchliessen");
         }));
-        QCOMPARE(FixtureWriter(env->dbDir()).scalar("SELECT Sachgruppe FROM Buecher WHERE Titel = 'Effi Briest'"),
-                 QVariant(seen));
+        QCOMPARE(
+            FixtureWriter(fixture->env.dbDir()).scalar("SELECT Sachgruppe FROM Buecher WHERE Titel = 'Effi Briest'"),
+            QVariant(seen));
     }
 
     void borrower()
@@ -452,7 +451,7 @@ private slots:
             click(dlg, "SRColorButton1"); // a new book is lent to nobody
             QCOMPARE(books().state(), DataSetState::Insert);
             QCOMPARE(shown(dlg, "LAusleiher"), QString());
-            messages->expect("Änderungen speichern", Answer::No);
+            fixture->messages.expect("Änderungen speichern", Answer::No);
             click(dlg, "BSchliessen");
         }));
         // dropping the new book leaves the others as they were
@@ -480,17 +479,17 @@ private slots:
                       {{"BuecherID", lent}, {"LeserID", 1}, {"DatumVon", stamp(-5)}, {"DatumBisSoll", stamp(25)}});
         });
         QVERIFY(inBookEntry("actBuchBearbeiten", [&](QDialog* dlg) {
-            messages->expect("Möchten Sie dieses Buch wirklich löschen?", Answer::No);
+            fixture->messages.expect("Möchten Sie dieses Buch wirklich löschen?", Answer::No);
             click(dlg, "BLoeschen");
             QCOMPARE(books().recordCount(), 2);
-            messages->expect("Möchten Sie dieses Buch wirklich löschen?", Answer::Yes);
+            fixture->messages.expect("Möchten Sie dieses Buch wirklich löschen?", Answer::Yes);
             click(dlg, "BLoeschen");
             QCOMPARE(books().recordCount(), 1);
             QCOMPARE(books().value("Titel").toString(), QStringLiteral("Bleibt"));
             QCOMPARE(child<QLineEdit>(dlg, "DBEdit2")->text(), QStringLiteral("Bleibt"));
             click(dlg, "BSchliessen");
         }));
-        FixtureWriter fx(env->dbDir());
+        FixtureWriter fx(fixture->env.dbDir());
         QCOMPARE(fx.scalar("SELECT group_concat(Titel) FROM Buecher").toString(), QStringLiteral("Bleibt"));
         QCOMPARE(fx.scalar("SELECT count(*) FROM Ausleihe WHERE DatumBis IS NULL").toInt(), 1); // the loan stays
     }
@@ -500,7 +499,7 @@ private slots:
         start();
         QVERIFY(inBookEntry("actBuchNeu", [&](QDialog* dlg) {
             // the unsaved new book is the one record: deleting it drops it
-            messages->expect("Möchten Sie dieses Buch wirklich löschen?", Answer::Yes);
+            fixture->messages.expect("Möchten Sie dieses Buch wirklich löschen?", Answer::Yes);
             click(dlg, "BLoeschen");
             QVERIFY(books().isEmpty());
             QCOMPARE(books().state(), DataSetState::Browse);
@@ -508,7 +507,7 @@ private slots:
             click(dlg, "BSpeichern"); // nothing to save
             click(dlg, "BSchliessen");
         }));
-        QVERIFY(messages->allAnswered());
+        QVERIFY(fixture->messages.allAnswered());
         QCOMPARE(bookCount(), 0);
     }
 };

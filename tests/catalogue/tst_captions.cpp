@@ -1,5 +1,6 @@
 // The library's own field captions ("Optionen" › "Feldnamen") and the stored value lists
 // ("Optionen" › "Gespeicherte Daten"), as users meet them through the main window.
+#include "GuiFixture.h"
 #include "GuiSupport.h"
 #include "TestSupport.h"
 #include "catalogue/BookEntryDialog.h"
@@ -71,24 +72,22 @@ class TestCaptions : public QObject
 {
     Q_OBJECT
 
-    std::unique_ptr<TestEnvironment> env;
-    std::unique_ptr<ScriptedMessages> messages;
-    std::unique_ptr<WindowSet> windows;
+    std::unique_ptr<GuiFixture> fixture;
 
-    MainWindow* main() const { return windows->mainWindow; }
+    MainWindow* main() const { return fixture->windows->mainWindow; }
 
     void createLibrary(const QString& sql = {})
     {
-        createLibraryDatabase(env->dbDir());
+        createLibraryDatabase(fixture->env.dbDir());
         if (!sql.isEmpty())
-            FixtureWriter(env->dbDir()).exec(sql);
-        Settings::WriteSettingString("DBPfad", env->dbDir());
+            FixtureWriter(fixture->env.dbDir()).exec(sql);
+        Settings::WriteSettingString("DBPfad", fixture->env.dbDir());
     }
 
     void start()
     {
-        windows = std::make_unique<WindowSet>();
-        windows->mainWindow->show();
+        fixture->windows = std::make_unique<WindowSet>();
+        fixture->windows->mainWindow->show();
         QTRY_VERIFY(main()->refreshTimer()->isActive());
     }
 
@@ -112,7 +111,7 @@ class TestCaptions : public QObject
 
     QString storedCaptions() const
     {
-        return FixtureWriter(env->dbDir()).scalar("SELECT FeldnamenBuecher FROM Blob").toString();
+        return FixtureWriter(fixture->env.dbDir()).scalar("SELECT FeldnamenBuecher FROM Blob").toString();
     }
 
     QString gridTitle(int column) const
@@ -120,22 +119,19 @@ class TestCaptions : public QObject
         return main()->gridModel(MainTab::Books)->headerData(column, Qt::Horizontal).toString();
     }
 
-    QString entryLabel(const char* name) const { return child<QLabel>(windows->bookEntryDialog, name)->text(); }
+    QString entryLabel(const char* name) const
+    {
+        return child<QLabel>(fixture->windows->bookEntryDialog, name)->text();
+    }
 
 private slots:
-    void init()
-    {
-        env = std::make_unique<TestEnvironment>();
-        messages = std::make_unique<ScriptedMessages>();
-    }
+    void init() { fixture = std::make_unique<GuiFixture>(); }
 
     void cleanup()
     {
-        windows.reset();
-        QVERIFY2(messages->unexpected.isEmpty(), qPrintable(messages->unexpected.join(" | ")));
-        QVERIFY2(messages->allAnswered(), qPrintable(messages->shown.join(" / ")));
-        messages.reset();
-        env.reset();
+        const QString problems = fixture->finish();
+        fixture.reset();
+        QVERIFY2(problems.isEmpty(), qPrintable(problems));
     }
 
     void storedText_data()
@@ -198,7 +194,7 @@ private slots:
         // the widths are stored under the new title right away
         QCOMPARE(Settings::ReadSettingInt("BreiteAAutor/in"), 140);
 
-        windows.reset(); // ends without the closing steps
+        fixture->windows.reset(); // ends without the closing steps
         start();
         QCOMPARE(gridTitle(1), QStringLiteral("Autor/in"));
         QCOMPARE(main()->grid(MainTab::Books)->columnWidth(1), 140);
@@ -323,7 +319,7 @@ private slots:
         createLibrary();
         start();
         // stored by another workstation after the program started: showing re-reads
-        FixtureWriter(env->dbDir()).exec(QStringLiteral("UPDATE Blob SET %1 = '%2'").arg(field, stored));
+        FixtureWriter(fixture->env.dbDir()).exec(QStringLiteral("UPDATE Blob SET %1 = '%2'").arg(field, stored));
         QVERIFY(inDialog("actGespeicherteDaten", "TSpeicherwerteLoeschenF", [&](QDialog* dlg) {
             QCOMPARE(dlg->windowTitle(), QStringLiteral("Gespeicherte Daten ..."));
             QVERIFY(!child<QWidget>(dlg, "LBTEMP")->isVisible());
@@ -333,13 +329,15 @@ private slots:
             if (!selected.isEmpty())
                 box->setCurrentItem(box->findItems(selected, Qt::MatchExactly).value(0));
             if (!meanwhile.isEmpty())
-                FixtureWriter(env->dbDir()).exec(QStringLiteral("UPDATE Blob SET %1 = '%2'").arg(field, meanwhile));
+                FixtureWriter(fixture->env.dbDir())
+                    .exec(QStringLiteral("UPDATE Blob SET %1 = '%2'").arg(field, meanwhile));
             click(dlg, QStringLiteral("SRColorButton%1").arg(list));
             QCOMPARE(entries(box), shownAfter);
             click(dlg, "BSchliessen");
         }));
-        QCOMPARE(FixtureWriter(env->dbDir()).scalar(QStringLiteral("SELECT %1 FROM Blob").arg(field)).toString(),
-                 after);
+        QCOMPARE(
+            FixtureWriter(fixture->env.dbDir()).scalar(QStringLiteral("SELECT %1 FROM Blob").arg(field)).toString(),
+            after);
     }
 };
 

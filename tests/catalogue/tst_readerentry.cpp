@@ -1,6 +1,7 @@
 // The reader entry as users meet it: entering and saving readers, the town suggestions from
 // the postal code, the reader's open loans, the close question, deleting, and a plz.xml next to
 // the program replacing the built-in postal codes.
+#include "GuiFixture.h"
 #include "GuiSupport.h"
 #include "TestSupport.h"
 #include "catalogue/PostalCodes.h"
@@ -143,17 +144,15 @@ class TestReaderEntry : public QObject
 {
     Q_OBJECT
 
-    std::unique_ptr<TestEnvironment> env;
-    std::unique_ptr<ScriptedMessages> messages;
-    std::unique_ptr<WindowSet> windows;
+    std::unique_ptr<GuiFixture> fixture;
     MultiTownCode multi;
     qint64 anna = 0, bernd = 0, clara = 0;
     QList<qint64> books;
 
-    MainWindow* main() const { return windows->mainWindow; }
-    ReaderEntryDialog* dialog() const { return windows->readerEntryDialog; }
-    RecordSet& readers() const { return windows->mainWindow->data().readers(); }
-    RecordSet& loans() const { return windows->mainWindow->data().loans(); }
+    MainWindow* main() const { return fixture->windows->mainWindow; }
+    ReaderEntryDialog* dialog() const { return fixture->windows->readerEntryDialog; }
+    RecordSet& readers() const { return fixture->windows->mainWindow->data().readers(); }
+    RecordSet& loans() const { return fixture->windows->mainWindow->data().loans(); }
 
     void requirePostalData()
     {
@@ -165,8 +164,8 @@ class TestReaderEntry : public QObject
     // town, Clara a postal code with several towns but no town and no loans.
     void writeLibrary()
     {
-        createLibraryDatabase(env->dbDir());
-        FixtureWriter fx(env->dbDir());
+        createLibraryDatabase(fixture->env.dbDir());
+        FixtureWriter fx(fixture->env.dbDir());
         anna = fx.insert("Leser", {{"Vorname", "Anna"}, {"Nachname", "Schmidt"}});
         bernd =
             fx.insert("Leser", {{"Vorname", "Bernd"}, {"Nachname", "Weber"}, {"PLZ", "80331"}, {"Ort", "Altstadt"}});
@@ -206,12 +205,11 @@ private slots:
 
     void init()
     {
-        env = std::make_unique<TestEnvironment>();
-        messages = std::make_unique<ScriptedMessages>();
+        fixture = std::make_unique<GuiFixture>();
         Clock::setFixedNow(QDateTime(QDate(2026, 12, 11), QTime(10, 0)));
         writeLibrary();
-        Settings::WriteSettingString("DBPfad", env->dbDir());
-        windows = std::make_unique<WindowSet>();
+        Settings::WriteSettingString("DBPfad", fixture->env.dbDir());
+        fixture->windows = std::make_unique<WindowSet>();
         main()->show();
         QTRY_VERIFY(main()->refreshTimer()->isActive());
         main()->refreshTimer()->stop(); // no refresh in the middle of a test
@@ -219,16 +217,14 @@ private slots:
 
     void cleanup()
     {
-        if (windows && dialog()->isVisible()) {
+        if (fixture->windows && dialog()->isVisible()) {
             if (readers().isEditing())
                 readers().cancel();
             dialog()->done(QDialog::Rejected);
         }
-        windows.reset();
-        QVERIFY2(messages->unexpected.isEmpty(), qPrintable(messages->unexpected.join(" | ")));
-        QVERIFY2(messages->allAnswered(), qPrintable(messages->shown.join(" / ")));
-        messages.reset();
-        env.reset();
+        const QString problems = fixture->finish();
+        fixture.reset();
+        QVERIFY2(problems.isEmpty(), qPrintable(problems));
     }
 
     void tabOrderFollowsTheForm()
@@ -276,7 +272,7 @@ private slots:
         QCOMPARE(offered, multi.towns);
         QCOMPARE(loansShown, 4); // a reader without number leaves the loans as they were: all
         QVERIFY(browseAfterSave);
-        FixtureWriter fx(env->dbDir());
+        FixtureWriter fx(fixture->env.dbDir());
         QSqlQuery q(fx.db());
         QVERIFY(q.exec("SELECT ID, Vorname, \"Straße\", PLZ, Ort FROM Leser WHERE Nachname = 'Berger'"));
         QVERIFY(q.next());
@@ -437,12 +433,12 @@ private slots:
         if (newReader)
             click(dialog(), "SRColorButton1");
         typeAndLeave(dialog(), "DBEdit1", "Anneliese");
-        messages->expect(CloseQuestion, Answer(answer));
+        fixture->messages.expect(CloseQuestion, Answer(answer));
         closeBy(dialog(), how);
 
         QCOMPARE(dialog()->isVisible(), staysOpen);
         QCOMPARE(readers().isEditing(), staysOpen);
-        FixtureWriter fx(env->dbDir());
+        FixtureWriter fx(fixture->env.dbDir());
         QCOMPARE(fx.scalar("SELECT count(*) FROM Leser WHERE Vorname = 'Anneliese'").toInt(), saved ? 1 : 0);
         QCOMPARE(fx.scalar("SELECT count(*) FROM Leser").toInt(), 3 + (newReader && saved ? 1 : 0));
         QCOMPARE(fx.scalar(QStringLiteral("SELECT Vorname FROM Leser WHERE ID = %1").arg(anna)).toString(),
@@ -455,18 +451,18 @@ private slots:
     {
         showOn(anna);
         typeAndLeave(dialog(), "DBEdit1", "Anneliese");
-        FixtureWriter(env->dbDir())
+        FixtureWriter(fixture->env.dbDir())
             .exec(QStringLiteral("UPDATE Leser SET Vorname = 'Annette' WHERE ID = %1").arg(anna));
-        messages->expect(CloseQuestion, Answer::Yes);
-        messages->expect("anderen Arbeitsplatz");
+        fixture->messages.expect(CloseQuestion, Answer::Yes);
+        fixture->messages.expect("anderen Arbeitsplatz");
         closeBy(dialog(), "Schließen");
         QVERIFY(dialog()->isVisible());
         QVERIFY(readers().isEditing());
-        QCOMPARE(
-            FixtureWriter(env->dbDir()).scalar(QStringLiteral("SELECT Vorname FROM Leser WHERE ID = %1").arg(anna)),
-            QVariant("Annette"));
+        QCOMPARE(FixtureWriter(fixture->env.dbDir())
+                     .scalar(QStringLiteral("SELECT Vorname FROM Leser WHERE ID = %1").arg(anna)),
+                 QVariant("Annette"));
 
-        messages->expect(CloseQuestion, Answer::No);
+        fixture->messages.expect(CloseQuestion, Answer::No);
         closeBy(dialog(), "Escape");
         QVERIFY(!dialog()->isVisible());
     }
@@ -483,10 +479,10 @@ private slots:
         QFETCH(int, answer);
         const bool yes = Answer(answer) == Answer::Yes;
         showOn(anna);
-        messages->expect(DeleteQuestion, Answer(answer));
+        fixture->messages.expect(DeleteQuestion, Answer(answer));
         click(dialog(), "BLoeschen");
 
-        FixtureWriter fx(env->dbDir());
+        FixtureWriter fx(fixture->env.dbDir());
         QCOMPARE(fx.scalar(QStringLiteral("SELECT count(*) FROM Leser WHERE ID = %1").arg(anna)).toInt(), yes ? 0 : 1);
         // The reader's loans stay.
         QCOMPARE(fx.scalar(QStringLiteral("SELECT count(*) FROM Ausleihe WHERE LeserID = %1").arg(anna)).toInt(), 3);
@@ -497,7 +493,7 @@ private slots:
 
     void emptyReaderListAsksNothing()
     {
-        FixtureWriter(env->dbDir()).exec("DELETE FROM Leser");
+        FixtureWriter(fixture->env.dbDir()).exec("DELETE FROM Leser");
         main()->refreshNow();
         QVERIFY(readers().isEmpty());
         showOn(0);
@@ -505,7 +501,7 @@ private slots:
         click(dialog(), "BSpeichern");
         closeBy(dialog(), "Schließen");
         QVERIFY(!dialog()->isVisible());
-        QCOMPARE(FixtureWriter(env->dbDir()).scalar("SELECT count(*) FROM Leser").toInt(), 0);
+        QCOMPARE(FixtureWriter(fixture->env.dbDir()).scalar("SELECT count(*) FROM Leser").toInt(), 0);
     }
 
     void plzXmlNextToTheProgram_data()
@@ -538,7 +534,7 @@ private slots:
         QProcessEnvironment pe = QProcessEnvironment::systemEnvironment();
         pe.insert("XDG_CONFIG_HOME", QDir(programDir.path()).filePath("config"));
         p.setProcessEnvironment(pe);
-        p.setWorkingDirectory(env->root()); // not the program's folder
+        p.setWorkingDirectory(fixture->env.root()); // not the program's folder
         p.start(program, {"--plz-child", "01067"});
         QVERIFY(p.waitForFinished(60000));
         QCOMPARE(p.exitStatus(), QProcess::NormalExit);

@@ -1,5 +1,6 @@
 // The lending dialogs as users meet them: booking a loan, a return (also with the overdue tab
 // current), the loan history with in-place editing, and clearing the loan list.
+#include "GuiFixture.h"
 #include "GuiSupport.h"
 #include "TestSupport.h"
 #include "common/Clock.h"
@@ -87,23 +88,21 @@ class TestLendingDialogs : public QObject
 {
     Q_OBJECT
 
-    std::unique_ptr<TestEnvironment> env;
-    std::unique_ptr<ScriptedMessages> messages;
+    std::unique_ptr<GuiFixture> fixture;
     std::unique_ptr<FixtureWriter> fx;
-    std::unique_ptr<WindowSet> windows;
 
     MainWindow* start()
     {
-        Settings::WriteSettingString("DBPfad", env->dbDir());
-        windows = std::make_unique<WindowSet>();
-        windows->mainWindow->show();
-        return windows->mainWindow;
+        Settings::WriteSettingString("DBPfad", fixture->env.dbDir());
+        fixture->windows = std::make_unique<WindowSet>();
+        fixture->windows->mainWindow->show();
+        return fixture->windows->mainWindow;
     }
 
     // Start-up finished and the main window active (so that it does not take the focus later).
     bool started()
     {
-        MainWindow* m = windows->mainWindow;
+        MainWindow* m = fixture->windows->mainWindow;
         return m->refreshTimer()->isActive() && QTest::qWaitFor([m] { return QApplication::activeWindow() == m; });
     }
 
@@ -114,7 +113,7 @@ class TestLendingDialogs : public QObject
         return QTest::qWaitFor([dialog] { return QApplication::activeWindow() == dialog; });
     }
 
-    LibraryData& data() { return windows->mainWindow->data(); }
+    LibraryData& data() { return fixture->windows->mainWindow->data(); }
 
     void readersAndBooks()
     {
@@ -138,21 +137,18 @@ class TestLendingDialogs : public QObject
 private slots:
     void init()
     {
-        env = std::make_unique<TestEnvironment>();
-        messages = std::make_unique<ScriptedMessages>();
-        createLibraryDatabase(env->dbDir());
-        fx = std::make_unique<FixtureWriter>(env->dbDir());
+        fixture = std::make_unique<GuiFixture>();
+        createLibraryDatabase(fixture->env.dbDir());
+        fx = std::make_unique<FixtureWriter>(fixture->env.dbDir());
         Clock::setFixedNow(Now);
     }
 
     void cleanup()
     {
-        windows.reset();
-        QVERIFY2(messages->unexpected.isEmpty(), qPrintable(messages->unexpected.join(" | ")));
-        QVERIFY2(messages->allAnswered(), qPrintable(messages->shown.join(" / ")));
-        messages.reset();
+        const QString problems = fixture->finish();
         fx.reset();
-        env.reset();
+        fixture.reset();
+        QVERIFY2(problems.isEmpty(), qPrintable(problems));
     }
 
     void bookingThroughTheMenu()
@@ -214,7 +210,7 @@ private slots:
         readersAndBooks();
         start();
         QTRY_VERIFY(started());
-        auto* dlg = windows->lendDialog;
+        auto* dlg = fixture->windows->lendDialog;
         QVERIFY(showDialog(dlg));
         auto* readers = child<QTableView>(dlg, "DBGrid1");
         auto* books = child<QTableView>(dlg, "DBGrid2");
@@ -268,7 +264,7 @@ private slots:
         readersAndBooks();
         start();
         QTRY_VERIFY(started());
-        auto* dlg = windows->lendDialog;
+        auto* dlg = fixture->windows->lendDialog;
         QVERIFY(showDialog(dlg));
         auto* von = child<QDateTimeEdit>(dlg, "DTPVon");
         auto* bis = child<QDateTimeEdit>(dlg, "DTPSollBis");
@@ -302,11 +298,11 @@ private slots:
         fx->insert("Buecher", {{"Titel", "Emil"}, {"ausgeliehen", lendable ? 0 : 1}});
         start();
         QTRY_VERIFY(started());
-        auto* dlg = windows->lendDialog;
+        auto* dlg = fixture->windows->lendDialog;
         QVERIFY(showDialog(dlg));
-        messages->expect(message);
+        fixture->messages.expect(message);
         click(dlg, "BBuchen");
-        QCOMPARE(messages->shown, QStringList{message});
+        QCOMPARE(fixture->messages.shown, QStringList{message});
         QVERIFY(!child<QLabel>(dlg, "LEingetragen")->isVisible());
         QCOMPARE(fx->scalar("SELECT count(*) FROM Ausleihe").toInt(), 0);
         dlg->close();
@@ -317,12 +313,12 @@ private slots:
         readersAndBooks();
         start();
         QTRY_VERIFY(started());
-        auto* dlg = windows->lendDialog;
+        auto* dlg = fixture->windows->lendDialog;
         QVERIFY(showDialog(dlg));
         fx->exec("CREATE TRIGGER t BEFORE UPDATE ON Buecher BEGIN SELECT RAISE(ABORT, 'kaputt'); END");
-        messages->expect("kaputt");
+        fixture->messages.expect("kaputt");
         click(dlg, "BBuchen");
-        QVERIFY(messages->allAnswered());
+        QVERIFY(fixture->messages.allAnswered());
         QVERIFY(!child<QLabel>(dlg, "LEingetragen")->isVisible());
         QCOMPARE(fx->scalar("SELECT count(*) FROM Ausleihe").toInt(), 0);
         QCOMPARE(fx->scalar("SELECT group_concat(ausgeliehen) FROM Buecher").toString(), QStringLiteral("0,1,0"));
@@ -347,10 +343,10 @@ private slots:
         readersAndBooks();
         MainWindow* m = start();
         QTRY_VERIFY(started());
-        QDialog* dlg = dialog == u"TRueckgabeF" ? static_cast<QDialog*>(windows->returnDialog)
-                                                : static_cast<QDialog*>(windows->lendDialog);
+        QDialog* dlg = dialog == u"TRueckgabeF" ? static_cast<QDialog*>(fixture->windows->returnDialog)
+                                                : static_cast<QDialog*>(fixture->windows->lendDialog);
         QVERIFY(showDialog(dlg));
-        if (dlg == windows->lendDialog)
+        if (dlg == fixture->windows->lendDialog)
             typeInto(dlg, "EVorname", "an");
         typeInto(dlg, "EVerfasser", "e");
         QVERIFY(data().books().filtered());
@@ -439,11 +435,11 @@ private slots:
         loan(1, 1, QDate(2026, 1, 1), stamp(QDate(2026, 1, 20)), QVariant());
         start();
         QTRY_VERIFY(started());
-        auto* dlg = windows->returnDialog;
+        auto* dlg = fixture->windows->returnDialog;
         QVERIFY(showDialog(dlg));
-        messages->expect(message);
+        fixture->messages.expect(message);
         click(dlg, "BBuchen");
-        QCOMPARE(messages->shown, QStringList{message});
+        QCOMPARE(fixture->messages.shown, QStringList{message});
         QVERIFY(!child<QLabel>(dlg, "LEingetragen")->isVisible());
         QCOMPARE(fx->scalar("SELECT ausgeliehen || '/' || DatumBis || '/' || coalesce(DatumBisSoll, '-') FROM "
                             "Buecher, Ausleihe")
@@ -461,7 +457,7 @@ private slots:
         Settings::WriteSettingInt("BreiteEVon", 120);
         MainWindow* m = start();
         QTRY_VERIFY(started());
-        auto* dlg = windows->loanHistoryDialog;
+        auto* dlg = fixture->windows->loanHistoryDialog;
         auto* grid = child<QTableView>(dlg, "DBGrid1");
         QCOMPARE(grid->columnWidth(0), 120);
         QCOMPARE(grid->columnWidth(1), 50); // none stored
@@ -503,9 +499,9 @@ private slots:
         QCOMPARE(fx->scalar("SELECT Bemerkung FROM Ausleihe WHERE ID = 1").toString(),
                  QStringLiteral("Umschlag eingerissen"));
         // A date that is no date is refused with the record set's message.
-        messages->expect("kein gültiges Datum");
+        fixture->messages.expect("kein gültiges Datum");
         typeCell(1, 1, "31.02.2026");
-        QVERIFY(messages->allAnswered());
+        QVERIFY(fixture->messages.allAnswered());
         // A corrected date keeps its time of day and is saved when the dialog closes.
         typeCell(1, 0, "3.11.2026");
         click(dlg, "BSchliessen");
@@ -527,7 +523,7 @@ private slots:
         loan(1, 1, QDate(2026, 1, 1), stamp(QDate(2026, 1, 20)), QVariant());
         start();
         QTRY_VERIFY(started());
-        auto* dlg = windows->loanHistoryDialog;
+        auto* dlg = fixture->windows->loanHistoryDialog;
         auto* grid = child<QTableView>(dlg, "DBGrid1");
         QVERIFY(showDialog(dlg));
         grid->setCurrentIndex(grid->model()->index(0, 5));
@@ -538,9 +534,9 @@ private slots:
         QTRY_COMPARE(data().loans().state(), DataSetState::Edit);
         fx->exec("UPDATE Ausleihe SET Bemerkung = 'Vom Nachbarn' WHERE ID = 1");
 
-        messages->expect("anderen Arbeitsplatz");
+        fixture->messages.expect("anderen Arbeitsplatz");
         click(dlg, "BSchliessen");
-        QVERIFY(messages->allAnswered());
+        QVERIFY(fixture->messages.allAnswered());
         QVERIFY(dlg->isVisible()); // the change is not dropped unseen
         // Escape in the grid drops the change; then the dialog closes.
         QTest::keyClick(grid, Qt::Key_Escape);
@@ -566,7 +562,7 @@ private slots:
         m->tabs()->setCurrentIndex(3); // the overdue view shows no returned loan
         QCOMPARE(m->gridModel(MainTab::Overdue)->rowCount(), 1);
 
-        auto* dlg = windows->clearLoansDialog;
+        auto* dlg = fixture->windows->clearLoansDialog;
         QVERIFY(showDialog(dlg));
         QCOMPARE(child<QLabel>(dlg, "Label1")->text(),
                  QStringLiteral("Alle Einträge der Ausleihliste löschen bis Rückgabedatum:"));

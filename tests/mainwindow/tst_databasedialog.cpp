@@ -26,12 +26,6 @@
 
 namespace {
 
-struct Shown
-{
-    Messages::Kind kind;
-    QString text;
-};
-
 QByteArray fileHash(const QString& path)
 {
     QFile f(path);
@@ -47,7 +41,7 @@ bool nearColour(QColor a, QColor b)
 
 } // namespace
 
-class TestDialogsStep2 : public QObject
+class TestDatabaseDialog : public QObject
 {
     Q_OBJECT
 
@@ -83,25 +77,21 @@ private:
 
     std::unique_ptr<TestEnvironment> m_env;
     std::unique_ptr<LibraryData> m_data;
-    QList<Shown> m_shown;
+    std::unique_ptr<ScriptedMessages> m_messages;
     QStringList m_folderAnswers;
     QStringList m_folderStarts;
     int m_connected = 0;
     QTimer m_timer;
 };
 
-void TestDialogsStep2::init()
+void TestDatabaseDialog::init()
 {
     m_env = std::make_unique<TestEnvironment>();
     m_data = std::make_unique<LibraryData>();
-    m_shown.clear();
     m_folderAnswers.clear();
     m_folderStarts.clear();
     m_connected = 0;
-    Messages::setHandler([this](Messages::Kind kind, const QString& text, Messages::Buttons) {
-        m_shown.append({kind, text});
-        return Messages::Answer::Ok;
-    });
+    m_messages = std::make_unique<ScriptedMessages>();
     FileDialogs::setFolderHandler([this](const QString&, const QString& start) {
         m_folderStarts << start;
         return m_folderAnswers.isEmpty() ? QString() : m_folderAnswers.takeFirst();
@@ -109,21 +99,23 @@ void TestDialogsStep2::init()
     m_timer.start(600 * 1000);
 }
 
-void TestDialogsStep2::cleanup()
+void TestDatabaseDialog::cleanup()
 {
     m_timer.stop();
-    Messages::setHandler({});
+    QVERIFY2(m_messages->unexpected.isEmpty(), qPrintable(m_messages->unexpected.join(" | ")));
+    QVERIFY2(m_messages->allAnswered(), qPrintable(m_messages->shown.join(" / ")));
+    m_messages.reset();
     FileDialogs::setFolderHandler({});
     m_data.reset();
     m_env.reset();
 }
 
-void TestDialogsStep2::setFolders(const QStringList& answers)
+void TestDatabaseDialog::setFolders(const QStringList& answers)
 {
     m_folderAnswers = answers;
 }
 
-void TestDialogsStep2::typeInterval(QSpinBox* spin, const QString& text)
+void TestDatabaseDialog::typeInterval(QSpinBox* spin, const QString& text)
 {
     spin->setFocus();
     spin->selectAll();
@@ -132,7 +124,7 @@ void TestDialogsStep2::typeInterval(QSpinBox* spin, const QString& text)
 }
 
 // Both dialogs: fixed size, and a bottom bar running from the dialog grey to the bar colour.
-void TestDialogsStep2::look_data()
+void TestDatabaseDialog::look_data()
 {
     QTest::addColumn<bool>("database");
     QTest::addColumn<QString>("title");
@@ -140,7 +132,7 @@ void TestDialogsStep2::look_data()
     QTest::newRow("Datenbankaktualisierung") << false << "Datenbankaktualisierung";
 }
 
-void TestDialogsStep2::look()
+void TestDatabaseDialog::look()
 {
     QFETCH(bool, database);
     QFETCH(QString, title);
@@ -187,7 +179,7 @@ void TestDialogsStep2::look()
 
 // Erstellen in a fresh folder and Öffnen of an existing database: the folder comes from the
 // chooser, the setting and the callback follow, and the dialog closes.
-void TestDialogsStep2::dbActionSucceeds_data()
+void TestDatabaseDialog::dbActionSucceeds_data()
 {
     QTest::addColumn<QByteArray>("speedButton");
     QTest::addColumn<QByteArray>("edit");
@@ -197,7 +189,7 @@ void TestDialogsStep2::dbActionSucceeds_data()
     QTest::newRow("Öffnen") << QByteArray("SpeedButton2") << QByteArray("Edit2") << QByteArray("Button2") << true;
 }
 
-void TestDialogsStep2::dbActionSucceeds()
+void TestDatabaseDialog::dbActionSucceeds()
 {
     QFETCH(QByteArray, speedButton);
     QFETCH(QByteArray, edit);
@@ -222,7 +214,7 @@ void TestDialogsStep2::dbActionSucceeds()
     QCOMPARE(child<QLineEdit>(&dlg, edit.constData())->text(), dir);
 
     click(&dlg, button.constData());
-    QVERIFY2(m_shown.isEmpty(), qPrintable(m_shown.value(0).text));
+    QVERIFY2(m_messages->shown.isEmpty(), qPrintable(m_messages->shown.value(0)));
     QCOMPARE(m_connected, 1);
     QCOMPARE(dlg.result(), int(QDialog::Accepted));
     QVERIFY(!dlg.isVisible());
@@ -234,7 +226,7 @@ void TestDialogsStep2::dbActionSucceeds()
 
 // A refused folder: the German message is shown, the dialog stays open, the former database
 // stays connected, nothing is written.
-void TestDialogsStep2::dbActionFails_data()
+void TestDatabaseDialog::dbActionFails_data()
 {
     QTest::addColumn<QByteArray>("speedButton");
     QTest::addColumn<QByteArray>("button");
@@ -250,7 +242,7 @@ void TestDialogsStep2::dbActionFails_data()
                           "Bitte wählen Sie ein anderes Verzeichnis aus, um die Datenbank zu öffnen");
 }
 
-void TestDialogsStep2::dbActionFails()
+void TestDatabaseDialog::dbActionFails()
 {
     QFETCH(QByteArray, speedButton);
     QFETCH(QByteArray, button);
@@ -275,11 +267,12 @@ void TestDialogsStep2::dbActionFails()
     dlg.show();
     setFolders({dir});
     click(&dlg, speedButton.constData());
+    m_messages->expect(message.arg(dir));
     click(&dlg, button.constData());
 
-    QCOMPARE(m_shown.size(), 1);
-    QCOMPARE(m_shown[0].kind, Messages::Kind::Error);
-    QCOMPARE(m_shown[0].text, message.arg(dir));
+    QCOMPARE(m_messages->shown.size(), 1);
+    QCOMPARE(m_messages->kinds[0], Messages::Kind::Error);
+    QCOMPARE(m_messages->shown[0], message.arg(dir));
     QVERIFY(dlg.isVisible());
     QCOMPARE(dlg.result(), int(QDialog::Rejected));
     QCOMPARE(m_connected, 0);
@@ -289,7 +282,7 @@ void TestDialogsStep2::dbActionFails()
     QCOMPARE(QDir(dir).entryList(QDir::AllEntries | QDir::Hidden | QDir::NoDotAndDotDot), entriesBefore);
 }
 
-void TestDialogsStep2::dbChooserCancelKeepsFolder()
+void TestDatabaseDialog::dbChooserCancelKeepsFolder()
 {
     const QString shownDir = m_env->dbDir();
     Settings::WriteSettingString("DBPfad", shownDir);
@@ -306,17 +299,17 @@ void TestDialogsStep2::dbChooserCancelKeepsFolder()
         QCOMPARE(child<QLineEdit>(&dlg, edit.constData())->text(), shownDir);
     }
     QVERIFY(dlg.isVisible());
-    QVERIFY(m_shown.isEmpty());
+    QVERIFY(m_messages->shown.isEmpty());
 }
 
-void TestDialogsStep2::dbPrefill_data()
+void TestDatabaseDialog::dbPrefill_data()
 {
     QTest::addColumn<bool>("stored");
     QTest::newRow("DBPfad gesetzt") << true;
     QTest::newRow("DBPfad leer") << false;
 }
 
-void TestDialogsStep2::dbPrefill()
+void TestDatabaseDialog::dbPrefill()
 {
     QFETCH(bool, stored);
     const QString expected =
@@ -334,14 +327,15 @@ void TestDialogsStep2::dbPrefill()
     }
 }
 
-void TestDialogsStep2::dbHelpText()
+void TestDatabaseDialog::dbHelpText()
 {
     DatabaseDialog dlg(*m_data, nullptr, nullptr);
     dlg.show();
+    m_messages->expect("Bitte wählen Sie ein (Netzwerk-)Verzeichnis aus");
     click(&dlg, "SRColorButton1");
-    QCOMPARE(m_shown.size(), 1);
-    QCOMPARE(m_shown[0].kind, Messages::Kind::Information);
-    QCOMPARE(m_shown[0].text.split('\n'),
+    QCOMPARE(m_messages->shown.size(), 1);
+    QCOMPARE(m_messages->kinds[0], Messages::Kind::Information);
+    QCOMPARE(m_messages->shown[0].split('\n'),
              QStringList({"Bitte wählen Sie ein (Netzwerk-)Verzeichnis aus, für das Sie Schreibrechte haben.",
                           "Das Programm kann ansonsten die Datenbank nicht speichern.", "",
                           "Sollten Sie eine Fehlermeldung erhalten, starten Sie das Programm bitte erneut und "
@@ -349,7 +343,7 @@ void TestDialogsStep2::dbHelpText()
     QVERIFY(dlg.isVisible());
 }
 
-void TestDialogsStep2::dbCloseChangesNothing()
+void TestDatabaseDialog::dbCloseChangesNothing()
 {
     const QString dir = m_env->dbDir();
     DatabaseDialog dlg(
@@ -368,7 +362,7 @@ void TestDialogsStep2::dbCloseChangesNothing()
 
 // OK takes the typed number as it is, also outside the arrows' range; zero or less stops the
 // timer for the run.
-void TestDialogsStep2::intervalOkApplies_data()
+void TestDatabaseDialog::intervalOkApplies_data()
 {
     QTest::addColumn<QString>("typed");
     QTest::addColumn<int>("stored");
@@ -380,7 +374,7 @@ void TestDialogsStep2::intervalOkApplies_data()
     QTest::newRow("-5") << "-5" << -5 << false;
 }
 
-void TestDialogsStep2::intervalOkApplies()
+void TestDatabaseDialog::intervalOkApplies()
 {
     QFETCH(QString, typed);
     QFETCH(int, stored);
@@ -396,7 +390,7 @@ void TestDialogsStep2::intervalOkApplies()
     // Clicking OK takes the focus from the field; the typed text must survive that.
     click(&dlg, "BOK");
 
-    QVERIFY2(m_shown.isEmpty(), qPrintable(m_shown.value(0).text));
+    QVERIFY2(m_messages->shown.isEmpty(), qPrintable(m_messages->shown.value(0)));
     QCOMPARE(m_timer.isActive(), running);
     if (running)
         QCOMPARE(m_timer.interval(), stored * 1000);
@@ -405,7 +399,7 @@ void TestDialogsStep2::intervalOkApplies()
     QVERIFY(!dlg.isVisible());
 }
 
-void TestDialogsStep2::intervalOkRefusesNonNumber()
+void TestDatabaseDialog::intervalOkRefusesNonNumber()
 {
     Settings::WriteSettingInt("Refresh", 600);
     RefreshIntervalDialog dlg(&m_timer, nullptr);
@@ -414,11 +408,12 @@ void TestDialogsStep2::intervalOkRefusesNonNumber()
     auto* spin = child<QSpinBox>(&dlg, "SEIntervall");
     typeInterval(spin, "abc");
     QCOMPARE(spin->text(), "abc");
+    m_messages->expect("ist kein gültiger ganzzahliger Wert");
     click(&dlg, "BOK");
 
-    QCOMPARE(m_shown.size(), 1);
-    QCOMPARE(m_shown[0].kind, Messages::Kind::Error);
-    QCOMPARE(m_shown[0].text, "„abc“ ist kein gültiger ganzzahliger Wert.");
+    QCOMPARE(m_messages->shown.size(), 1);
+    QCOMPARE(m_messages->kinds[0], Messages::Kind::Error);
+    QCOMPARE(m_messages->shown[0], "„abc“ ist kein gültiger ganzzahliger Wert.");
     QVERIFY(dlg.isVisible());
     QCOMPARE(spin->text(), "abc");
     QVERIFY(m_timer.isActive());
@@ -433,7 +428,7 @@ void TestDialogsStep2::intervalOkRefusesNonNumber()
     QVERIFY(!dlg.isVisible());
 }
 
-void TestDialogsStep2::intervalCancelChangesNothing_data()
+void TestDatabaseDialog::intervalCancelChangesNothing_data()
 {
     QTest::addColumn<int>("way");
     QTest::newRow("Abbrechen") << 0;
@@ -441,7 +436,7 @@ void TestDialogsStep2::intervalCancelChangesNothing_data()
     QTest::newRow("Schließfeld") << 2;
 }
 
-void TestDialogsStep2::intervalCancelChangesNothing()
+void TestDatabaseDialog::intervalCancelChangesNothing()
 {
     QFETCH(int, way);
     Settings::WriteSettingInt("Refresh", 600);
@@ -462,10 +457,10 @@ void TestDialogsStep2::intervalCancelChangesNothing()
     QVERIFY(m_timer.isActive());
     QCOMPARE(m_timer.interval(), 600 * 1000);
     QCOMPARE(Settings::ReadSettingInt("Refresh"), 600);
-    QVERIFY(m_shown.isEmpty());
+    QVERIFY(m_messages->shown.isEmpty());
 }
 
-void TestDialogsStep2::intervalEnterDoesNotPressButton()
+void TestDatabaseDialog::intervalEnterDoesNotPressButton()
 {
     Settings::WriteSettingInt("Refresh", 600);
     RefreshIntervalDialog dlg(&m_timer, nullptr);
@@ -475,13 +470,13 @@ void TestDialogsStep2::intervalEnterDoesNotPressButton()
     typeInterval(spin, "abc");
     QTest::keyClick(spin, Qt::Key_Return);
     QVERIFY(dlg.isVisible());
-    QVERIFY(m_shown.isEmpty());
+    QVERIFY(m_messages->shown.isEmpty());
     QCOMPARE(spin->text(), "abc");
     QCOMPARE(Settings::ReadSettingInt("Refresh"), 600);
 }
 
 // The arrows keep within 1..10000, whatever was typed.
-void TestDialogsStep2::intervalArrowsClamp_data()
+void TestDatabaseDialog::intervalArrowsClamp_data()
 {
     QTest::addColumn<QString>("start");
     QTest::addColumn<int>("key");
@@ -495,7 +490,7 @@ void TestDialogsStep2::intervalArrowsClamp_data()
     QTest::newRow("ab von 20000") << "20000" << int(Qt::Key_Down) << "10000";
 }
 
-void TestDialogsStep2::intervalArrowsClamp()
+void TestDatabaseDialog::intervalArrowsClamp()
 {
     QFETCH(QString, start);
     QFETCH(int, key);
@@ -513,5 +508,5 @@ void TestDialogsStep2::intervalArrowsClamp()
     QCOMPARE(spin->text(), expected);
 }
 
-QTEST_MAIN(TestDialogsStep2)
+QTEST_MAIN(TestDatabaseDialog)
 #include "tst_databasedialog.moc"

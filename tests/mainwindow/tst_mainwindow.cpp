@@ -1,5 +1,6 @@
 // The main window as users meet it: first start, window size, what closing stores, the
 // overdue tab, deleting from a grid, the refresh step and two workstations at once.
+#include "GuiFixture.h"
 #include "GuiSupport.h"
 #include "TestSupport.h"
 #include "catalogue/FieldCaptions.h"
@@ -67,15 +68,10 @@ class TestMainform : public QObject
 {
     Q_OBJECT
 
-    std::unique_ptr<TestEnvironment> env;
-    std::unique_ptr<ScriptedMessages> messages;
+    std::unique_ptr<GuiFixture> fixture;
 
     // A library with a database already chosen.
-    void prepareLibrary()
-    {
-        createLibraryDatabase(env->dbDir());
-        Settings::WriteSettingString("DBPfad", env->dbDir());
-    }
+    void prepareLibrary() { fixture->createLibrary(); }
 
     std::unique_ptr<WindowSet> start()
     {
@@ -87,23 +83,21 @@ class TestMainform : public QObject
 private slots:
     void init()
     {
-        env = std::make_unique<TestEnvironment>();
-        messages = std::make_unique<ScriptedMessages>();
+        fixture = std::make_unique<GuiFixture>();
         Clock::setFixedNow(QDateTime(QDate(2026, 12, 11), QTime(10, 0)));
     }
 
     void cleanup()
     {
-        QVERIFY2(messages->unexpected.isEmpty(), qPrintable(messages->unexpected.join(" | ")));
-        QVERIFY2(messages->allAnswered(), qPrintable(messages->shown.join(" / ")));
-        messages.reset();
+        const QString problems = fixture->finish();
         FileDialogs::setFolderHandler({});
-        env.reset();
+        fixture.reset();
+        QVERIFY2(problems.isEmpty(), qPrintable(problems));
     }
 
     void firstStartCreatesDatabase()
     {
-        FileDialogs::setFolderHandler([this](const QString&, const QString&) { return env->dbDir(); });
+        FileDialogs::setFolderHandler([this](const QString&, const QString&) { return fixture->env.dbDir(); });
         auto ran = whenModal("TDBErstellenF", [](QWidget* dlg) {
             QTest::mouseClick(dlg->findChild<QAbstractButton*>("SpeedButton1"), Qt::LeftButton);
             QTest::mouseClick(dlg->findChild<QAbstractButton*>("Button1"), Qt::LeftButton);
@@ -114,7 +108,7 @@ private slots:
         QVERIFY(*ran);
         QVERIFY(!m->databaseOpened());
         QVERIFY(m->data().isOpen());
-        QCOMPARE(Settings::ReadSettingString("DBPfad"), env->dbDir());
+        QCOMPARE(Settings::ReadSettingString("DBPfad"), fixture->env.dbDir());
         QCOMPARE(Settings::ReadSettingInt("Refresh"), 600);
         QCOMPARE(m->refreshTimer()->interval(), 600000);
         QVERIFY(!m->isMaximized());
@@ -192,7 +186,7 @@ private slots:
     {
         prepareLibrary();
         {
-            FixtureWriter fx(env->dbDir());
+            FixtureWriter fx(fixture->env.dbDir());
             const qint64 b = fx.insert("Buecher", {{"Titel", "Überfällig"}, {"ausgeliehen", 1}});
             fx.insert("Buecher", {{"Titel", "Heute fällig"}, {"ausgeliehen", 1}});
             fx.insert("Buecher", {{"Titel", "Zurück"}, {"ausgeliehen", 0}});
@@ -232,7 +226,7 @@ private slots:
     {
         prepareLibrary();
         {
-            FixtureWriter fx(env->dbDir());
+            FixtureWriter fx(fixture->env.dbDir());
             fx.insert("Buecher", {{"Titel", "Verliehen"}, {"ausgeliehen", 1}});
             fx.insert("Ausleihe", {{"BuecherID", 1},
                                    {"LeserID", 1},
@@ -245,13 +239,13 @@ private slots:
         m->tabs()->setCurrentIndex(2);
         QTableView* grid = m->grid(MainTab::Loans);
         // Cancel keeps it
-        messages->expect("Datensatz löschen?", Messages::Answer::Cancel);
+        fixture->messages.expect("Datensatz löschen?", Messages::Answer::Cancel);
         QTest::keyClick(grid, Qt::Key_Delete, Qt::ControlModifier);
         QCOMPARE(m->data().loans().recordCount(), 1);
-        messages->expect("Datensatz löschen?", Messages::Answer::Ok);
+        fixture->messages.expect("Datensatz löschen?", Messages::Answer::Ok);
         QTest::keyClick(grid, Qt::Key_Delete, Qt::ControlModifier);
         QCOMPARE(m->data().loans().recordCount(), 0);
-        FixtureWriter fx(env->dbDir());
+        FixtureWriter fx(fixture->env.dbDir());
         QCOMPARE(fx.scalar("SELECT count(*) FROM Ausleihe").toInt(), 0);
         QCOMPARE(fx.scalar("SELECT ausgeliehen FROM Buecher WHERE ID = 1").toInt(), 1);
     }
@@ -260,7 +254,7 @@ private slots:
     {
         prepareLibrary();
         {
-            FixtureWriter fx(env->dbDir());
+            FixtureWriter fx(fixture->env.dbDir());
             fx.insert("Buecher", {{"Titel", "Eins"}});
             fx.insert("Buecher", {{"Titel", "Zwei"}});
         }
@@ -268,18 +262,18 @@ private slots:
         MainWindow* m = w->mainWindow;
         QTRY_VERIFY(m->refreshTimer()->isActive());
         m->data().books().last();
-        messages->expect("Sind Sie sicher", Messages::Answer::Cancel);
+        fixture->messages.expect("Sind Sie sicher", Messages::Answer::Cancel);
         QVERIFY(triggerAction(m, "actBuchLoeschen"));
         QCOMPARE(m->data().books().recordCount(), 2);
-        messages->expect("Sind Sie sicher", Messages::Answer::Yes);
+        fixture->messages.expect("Sind Sie sicher", Messages::Answer::Yes);
         QVERIFY(triggerAction(m, "actKontextLoeschen"));
-        FixtureWriter fx(env->dbDir());
+        FixtureWriter fx(fixture->env.dbDir());
         QCOMPARE(fx.scalar("SELECT group_concat(Titel) FROM Buecher").toString(), QStringLiteral("Eins"));
         // an empty list still asks; the deletion then reports that there is nothing to delete
-        messages->expect("Sind Sie sicher", Messages::Answer::Yes);
+        fixture->messages.expect("Sind Sie sicher", Messages::Answer::Yes);
         QVERIFY(triggerAction(m, "actBuchLoeschen"));
-        messages->expect("Sind Sie sicher", Messages::Answer::Yes);
-        messages->expect("leer", Messages::Answer::Ok);
+        fixture->messages.expect("Sind Sie sicher", Messages::Answer::Yes);
+        fixture->messages.expect("leer", Messages::Answer::Ok);
         QVERIFY(triggerAction(m, "actBuchLoeschen"));
     }
 
@@ -290,7 +284,7 @@ private slots:
         MainWindow* m = w->mainWindow;
         QTRY_VERIFY(m->refreshTimer()->isActive());
         RecordSet& books = m->data().books();
-        FixtureWriter other(env->dbDir());
+        FixtureWriter other(fixture->env.dbDir());
         other.insert("Buecher", {{"Titel", "Vom Nachbarn"}});
         QTest::qWait(50);
         QCOMPARE(m->gridModel(MainTab::Books)->rowCount(), 0); // not before the next timer event
@@ -362,7 +356,7 @@ private slots:
             QCOMPARE(p->exitStatus(), QProcess::NormalExit);
             QCOMPARE(p->exitCode(), 0);
         }
-        FixtureWriter fx(env->dbDir());
+        FixtureWriter fx(fixture->env.dbDir());
         QCOMPARE(fx.scalar("SELECT count(*) FROM Buecher").toInt(), 2 * perProcess);
         const QStringList keywords = FieldCaptions::splitLines(fx.scalar("SELECT Schlagwort FROM Blob").toString());
         const QStringList publishers = FieldCaptions::splitLines(fx.scalar("SELECT Verlag FROM Blob").toString());

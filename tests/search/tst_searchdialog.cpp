@@ -1,5 +1,6 @@
 // The book search as users meet it: opened from the main window, searching fields and keywords,
 // counting hits, "Alle Daten (sortiert)", renamed captions, and lifting the narrowing on close.
+#include "GuiFixture.h"
 #include "GuiSupport.h"
 #include "TestSupport.h"
 #include "catalogue/FieldCaptions.h"
@@ -77,15 +78,13 @@ class TestAuswerten : public QObject
 {
     Q_OBJECT
 
-    std::unique_ptr<TestEnvironment> env;
-    std::unique_ptr<ScriptedMessages> messages;
-    std::unique_ptr<WindowSet> windows;
+    std::unique_ptr<GuiFixture> fixture;
     MainWindow* m = nullptr;
 
     // Books K01..K10 carry a keyword about crime novels in keyword field 1..10 respectively.
     void fillLibrary()
     {
-        FixtureWriter fx(env->dbDir());
+        FixtureWriter fx(fixture->env.dbDir());
         for (int i = 1; i <= 10; ++i) {
             const QString keyword = i == 2       ? QStringLiteral("KRIMI")
                                     : i % 2 == 1 ? QStringLiteral("Krimi")
@@ -109,8 +108,8 @@ class TestAuswerten : public QObject
 
     void start()
     {
-        windows = std::make_unique<WindowSet>();
-        m = windows->mainWindow;
+        fixture->windows = std::make_unique<WindowSet>();
+        m = fixture->windows->mainWindow;
         m->show();
         QTRY_VERIFY(m->refreshTimer()->isActive());
     }
@@ -133,20 +132,17 @@ class TestAuswerten : public QObject
 private slots:
     void init()
     {
-        env = std::make_unique<TestEnvironment>();
-        messages = std::make_unique<ScriptedMessages>();
-        createLibraryDatabase(env->dbDir());
-        Settings::WriteSettingString("DBPfad", env->dbDir());
+        fixture = std::make_unique<GuiFixture>();
+        createLibraryDatabase(fixture->env.dbDir());
+        Settings::WriteSettingString("DBPfad", fixture->env.dbDir());
     }
 
     void cleanup()
     {
-        windows.reset();
         m = nullptr;
-        QVERIFY2(messages->unexpected.isEmpty(), qPrintable(messages->unexpected.join(" | ")));
-        QVERIFY2(messages->allAnswered(), qPrintable(messages->shown.join(" / ")));
-        messages.reset();
-        env.reset();
+        const QString problems = fixture->finish();
+        fixture.reset();
+        QVERIFY2(problems.isEmpty(), qPrintable(problems));
     }
 
     void opening()
@@ -265,7 +261,7 @@ private slots:
         start();
         withSearch([&](QDialog* d) { QCOMPARE(child<QComboBox>(d, "CB1")->itemText(1), QStringLiteral("Verfasser")); });
         {
-            FixtureWriter fx(env->dbDir());
+            FixtureWriter fx(fixture->env.dbDir());
             QSqlQuery q(fx.db());
             QVERIFY(q.prepare("UPDATE Blob SET FeldnamenBuecher = ?"));
             q.addBindValue(
@@ -354,9 +350,9 @@ private slots:
         withSearch([&](QDialog* d) {
             search(d, "Titel", false, "Effi");
             QCOMPARE(child<QLabel>(d, "LAnzahl")->text(), QStringLiteral("1 Treffer"));
-            messages->expect(QStringLiteral("Gibtsnicht"));
+            fixture->messages.expect(QStringLiteral("Gibtsnicht"));
             search(d, "Gibtsnicht", false, "x");
-            QVERIFY(messages->allAnswered());
+            QVERIFY(fixture->messages.allAnswered());
             QCOMPARE(child<QLabel>(d, "LAnzahl")->text(), QStringLiteral("1 Treffer"));
             QCOMPARE(shownTitles(d), QStringList{"Effi Briest"}); // the former filter stays
         });

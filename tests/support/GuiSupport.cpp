@@ -10,8 +10,9 @@
 
 ScriptedMessages::ScriptedMessages()
 {
-    Messages::setHandler([this](Messages::Kind, const QString& text, Messages::Buttons) {
+    Messages::setHandler([this](Messages::Kind kind, const QString& text, Messages::Buttons) {
         shown << text;
+        kinds << kind;
         for (int i = 0; i < m_expected.size(); ++i) {
             if (text.contains(m_expected.at(i).first)) {
                 const Messages::Answer a = m_expected.at(i).second;

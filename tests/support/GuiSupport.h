@@ -24,8 +24,9 @@ public:
     // The next box whose text contains `text` gets `answer`.
     void expect(const QString& text, Messages::Answer answer = Messages::Answer::Ok);
 
-    QStringList shown;      // every text shown, in order
-    QStringList unexpected; // texts no expectation matched
+    QStringList shown;           // every text shown, in order
+    QList<Messages::Kind> kinds; // and its kind
+    QStringList unexpected;      // texts no expectation matched
     bool allAnswered() const { return m_expected.isEmpty(); }
 
 private:

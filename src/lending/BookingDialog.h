@@ -1,0 +1,47 @@
+#pragma once
+
+#include <QDialog>
+#include <QList>
+
+class QAbstractButton;
+class QLabel;
+class QWidget;
+class RecordPicker;
+
+// What the lend and return dialogs share: pick lists over the main window's record sets, the
+// "EINGETRAGEN" label that confirms a booking, the buttons "Buchen", "Schließen" and help, the
+// show step, and lifting every narrowing however the dialog closes.
+class BookingDialog : public QDialog
+{
+    Q_OBJECT
+
+public:
+    // Every way of closing (button, Escape, the window's close box) passes here.
+    void done(int result) override;
+
+protected:
+    explicit BookingDialog(QWidget* parent);
+
+    struct Controls
+    {
+        QLabel* booked;
+        QAbstractButton* book;
+        QAbstractButton* close;
+        QAbstractButton* help;
+        QWidget* buttonBar;
+    };
+    void setUpControls(const Controls& controls);
+    void addPicker(RecordPicker* picker) { m_pickers << picker; }
+    void showBooked();
+
+    // The show step of the dialog (dates); the pick lists are prepared before it runs.
+    virtual void prepare() = 0;
+    // "Buchen". Runs inside the error guard.
+    virtual void book() = 0;
+
+    void showEvent(QShowEvent* event) override;
+
+private:
+    QLabel* m_booked = nullptr;
+    QList<RecordPicker*> m_pickers;
+};
