@@ -4,6 +4,7 @@
 #include "common/gui/DialogLook.h"
 #include "common/gui/ErrorGuard.h"
 #include "common/gui/HelpManual.h"
+#include "common/gui/Messages.h"
 
 #include <QAbstractButton>
 #include <QLabel>
@@ -18,14 +19,18 @@ void BookingDialog::setUpControls(const Controls& controls)
     controls.help->setIcon(style()->standardIcon(QStyle::SP_DialogHelpButton));
     RecordPicker::prepareBookedLabel(m_booked);
     DialogLook::apply(this, controls.buttonBar);
-    connect(controls.book, &QAbstractButton::clicked, this, [this] { guarded(this, [this] { book(); }); });
+    connect(controls.book, &QAbstractButton::clicked, this, [this] { guarded(this, [this] { bookAndConfirm(); }); });
     connect(controls.close, &QAbstractButton::clicked, this, &QDialog::reject);
     connect(controls.help, &QAbstractButton::clicked, this, [] { HelpManual::open(HelpManual::NetManual); });
 }
 
-void BookingDialog::showBooked()
+void BookingDialog::bookAndConfirm()
 {
-    m_booked->show();
+    const QString refusal = book();
+    if (refusal.isEmpty())
+        m_booked->show();
+    else
+        Messages::inform(this, refusal);
 }
 
 void BookingDialog::showEvent(QShowEvent* event)

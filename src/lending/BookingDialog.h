@@ -32,16 +32,17 @@ protected:
     };
     void setUpControls(const Controls& controls);
     void addPicker(RecordPicker* picker) { m_pickers << picker; }
-    void showBooked();
 
     // The show step of the dialog (dates); the pick lists are prepared before it runs.
     virtual void prepare() = 0;
-    // "Buchen". Runs inside the error guard.
-    virtual void book() = 0;
+    // "Buchen", inside the error guard: books and returns "", or returns why it could not.
+    virtual QString book() = 0;
 
     void showEvent(QShowEvent* event) override;
 
 private:
+    void bookAndConfirm();
+
     QLabel* m_booked = nullptr;
     QList<RecordPicker*> m_pickers;
 };

@@ -4,7 +4,6 @@
 #include "LoanBooking.h"
 #include "RecordPicker.h"
 #include "common/Clock.h"
-#include "common/gui/Messages.h"
 #include "datastore/LibraryData.h"
 
 LendDialog::LendDialog(LibraryData& data, QWidget* parent)
@@ -39,17 +38,15 @@ void LendDialog::updateDueDate()
     ui->DTPSollBis->setDateTime(LoanBooking::dueDate(ui->DTPVon->dateTime(), ui->DTPSollBis->dateTime()));
 }
 
-void LendDialog::book()
+QString LendDialog::book()
 {
     switch (LoanBooking::bookLoan(m_data, ui->DTPVon->dateTime(), ui->DTPSollBis->dateTime())) {
     case LoanBooking::BookingResult::NoReader:
-        Messages::inform(this, tr("Keine Leser vorhanden"));
-        return;
+        return tr("Keine Leser vorhanden");
     case LoanBooking::BookingResult::NoBook:
-        Messages::inform(this, tr("Keine ausleihbaren Bücher vorhanden"));
-        return;
+        return tr("Keine ausleihbaren Bücher vorhanden");
     case LoanBooking::BookingResult::Booked:
-        showBooked();
-        return;
+        return QString();
     }
+    return QString();
 }

@@ -22,7 +22,7 @@ public:
 
 private:
     void prepare() override;
-    void book() override;
+    QString book() override;
     void updateDueDate();
 
     const std::unique_ptr<Ui::LendDialog> ui;

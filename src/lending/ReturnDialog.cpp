@@ -4,7 +4,6 @@
 #include "LoanBooking.h"
 #include "RecordPicker.h"
 #include "common/Clock.h"
-#include "common/gui/Messages.h"
 #include "datastore/LibraryData.h"
 
 ReturnDialog::ReturnDialog(LibraryData& data, QWidget* parent)
@@ -27,17 +26,15 @@ void ReturnDialog::prepare()
     ui->DTPBis->setDateTime(Clock::now());
 }
 
-void ReturnDialog::book()
+QString ReturnDialog::book()
 {
     switch (LoanBooking::returnBook(m_data, ui->DTPBis->dateTime())) {
     case LoanBooking::ReturnResult::NoBook:
-        Messages::inform(this, tr("Keine rückbuchbaren Bücher vorhanden"));
-        return;
+        return tr("Keine rückbuchbaren Bücher vorhanden");
     case LoanBooking::ReturnResult::NoOpenLoan:
-        Messages::inform(this, tr("Fehler 165"));
-        return;
+        return tr("Fehler 165");
     case LoanBooking::ReturnResult::Returned:
-        showBooked();
-        return;
+        return QString();
     }
+    return QString();
 }

@@ -22,7 +22,7 @@ public:
 
 private:
     void prepare() override;
-    void book() override;
+    QString book() override;
 
     const std::unique_ptr<Ui::ReturnDialog> ui;
     LibraryData& m_data;
