@@ -29,9 +29,9 @@ QString TestEnvironment::dbDir() const
     return m_dir.filePath("db");
 }
 
-QString sharedTestData(const QString& relative)
+QString sourceFile(const QString& relative)
 {
-    return QDir(QStringLiteral(TOMARIS_SHARED_DIR)).filePath(relative);
+    return QDir(QStringLiteral(TOMARIS_SOURCE_DIR)).filePath(relative);
 }
 
 #include "datastore/SqlEngine.h"

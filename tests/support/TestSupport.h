@@ -24,8 +24,8 @@ private:
     bool m_hadConfig = false;
 };
 
-// Folder of the shared, read-only test data (real files of other programs).
-QString sharedTestData(const QString& relative);
+// A file of the repository (test data, the postal-code table), by its path from the top.
+QString sourceFile(const QString& relative);
 
 #include <QSqlDatabase>
 #include <QVariantMap>
