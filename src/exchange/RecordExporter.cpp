@@ -138,12 +138,23 @@ ExportResult RecordExporter::write(const QString& path)
     };
 
     QList<int> fields;
+    QList<ColumnType> types;
     for (const ExportColumn& column : m_options.columns) {
         const int index = m_records.fieldIndex(column.field);
         if (index < 0)
             return fail(tr("Das Feld „%1“ gibt es nicht.").arg(column.field));
         fields.append(index);
+        types.append(m_records.fields().at(index).type);
     }
+    // The value as the user edits it; stored texts are used in place.
+    QString scratch;
+    const auto valueText = [&](int row, qsizetype column) -> const QString& {
+        const QVariant& value = m_records.valueRef(row, fields.at(column));
+        if (value.typeId() == QMetaType::QString)
+            return *static_cast<const QString*>(value.constData());
+        scratch = RecordSet::displayText(types.at(column), value);
+        return scratch;
+    };
 
     const QFileInfo info(path);
     const QFileInfo folder(info.absolutePath());
@@ -172,19 +183,20 @@ ExportResult RecordExporter::write(const QString& path)
     const QString doubledQ = q + q;
 
     // One delimited cell: qualifier, value with the qualifier doubled, qualifier, separator.
+    const QByteArray before = Cp1252::encode(q);
+    const QByteArray after = Cp1252::encode(q + sep);
     const auto delimitedCell = [&](const QString& value) {
-        out.text(q);
+        out.raw(before);
         if (q.isEmpty()) {
             if (value.contains(sep) || value.contains(u'\n') || value.contains(u'\r'))
                 ++result.unenclosedValues;
             out.text(value);
-        } else if (value.contains(q)) {
+        } else if (q.size() == 1 ? value.contains(q.front()) : value.contains(q)) {
             out.text(QString(value).replace(q, doubledQ));
         } else {
             out.text(value);
         }
-        out.text(q);
-        out.text(QStringView(&sep, 1));
+        out.raw(after);
     };
     const auto htmlText = [&](const QString& value) {
         if (needsHtmlEscape(value))
@@ -230,15 +242,15 @@ ExportResult RecordExporter::write(const QString& path)
         const int row = m_records.rowAt(position);
         if (html) {
             out.raw(QByteArrayLiteral("<TR>\r\n"));
-            for (int field : fields) {
+            for (qsizetype column = 0; column < fields.size(); ++column) {
                 out.raw(QByteArrayLiteral("<td>"));
-                htmlText(m_records.textAt(row, field));
+                htmlText(valueText(row, column));
                 out.raw(QByteArrayLiteral("</td>"));
             }
             out.raw(QByteArrayLiteral("</TR>\r\n"));
         } else {
-            for (int field : fields)
-                delimitedCell(m_records.textAt(row, field));
+            for (qsizetype column = 0; column < fields.size(); ++column)
+                delimitedCell(valueText(row, column));
             out.endLine();
         }
         ++result.records;
