@@ -6,6 +6,7 @@
 #include <QDir>
 #include <QFileInfo>
 #include <QSaveFile>
+#include <QScopeGuard>
 
 namespace {
 
@@ -228,6 +229,17 @@ ExportResult RecordExporter::write(const QString& path)
         out.endLine();
     }
 
+    bool reread = false;
+    const auto markReread = [&reread] { reread = true; };
+    const QList<QMetaObject::Connection> watches{
+        QObject::connect(&m_records, &RecordSet::aboutToReset, markReread),
+        QObject::connect(&m_records, &RecordSet::rowAboutToBeInserted, markReread),
+        QObject::connect(&m_records, &RecordSet::rowAboutToBeRemoved, markReread)};
+    const auto unwatch = qScopeGuard([&watches] {
+        for (const QMetaObject::Connection& c : watches)
+            QObject::disconnect(c);
+    });
+
     const int total = m_records.recordCount();
     for (int position = 0; position < total; ++position) {
         if (position % ProgressStep == 0) {
@@ -238,6 +250,10 @@ ExportResult RecordExporter::write(const QString& path)
                 result.status = ExportResult::Status::Cancelled;
                 return result;
             }
+            // Progress lets events run, among them a refresh that re-reads the records.
+            if (reread)
+                return fail(tr("Die Daten wurden während des Exports neu eingelesen. Bitte den Export "
+                               "wiederholen."));
         }
         const int row = m_records.rowAt(position);
         if (html) {

@@ -359,8 +359,10 @@ private slots:
         QFETCH(bool, oldFile);
         {
             FixtureWriter w(env->dbDir());
+            QVERIFY(w.db().transaction());
             for (int i = 0; i < RecordExporter::ProgressStep * 2; ++i)
                 w.insert("Buecher", {{"Titel", QString("Band %1").arg(i)}, {"ausgeliehen", 0}});
+            QVERIFY(w.db().commit());
         }
         books().requery();
         const QString folder = env->root() + "/ziel";
@@ -399,6 +401,22 @@ private slots:
         QCOMPARE(seen.last(), books().recordCount());
         QVERIFY(
             readAll(target).endsWith(QString("\"Band %1\",\r\n").arg(RecordExporter::ProgressStep * 2 - 1).toLatin1()));
+    }
+
+    void rereadDuringExportFails()
+    {
+        // A refresh may run while the progress is shown; rows then move under the writer.
+        ExportOptions o;
+        o.columns = bookColumns({"ID", "Titel"});
+        RecordExporter exporter(books(), o);
+        exporter.setProgress([&](int, int) {
+            books().requery();
+            return true;
+        });
+        const ExportResult r = exporter.write(target);
+        QCOMPARE(r.status, ExportResult::Status::Failed);
+        QVERIFY2(r.error.contains("neu eingelesen"), qPrintable(r.error));
+        QVERIFY(!QFileInfo::exists(target));
     }
 };
 
