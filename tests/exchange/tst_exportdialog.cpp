@@ -1,0 +1,229 @@
+// The export dialog as a user meets it: the option rules of the three formats, choosing or
+// typing the target, exporting the checked fields, what stays between openings, and a target
+// that cannot be written.
+#include "GuiSupport.h"
+#include "TestSupport.h"
+#include "common/gui/FileDialogs.h"
+#include "datastore/LibraryData.h"
+#include "exchange/ExportDialog.h"
+
+#include <QCheckBox>
+#include <QFile>
+#include <QGroupBox>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QTest>
+
+#include <memory>
+
+namespace {
+
+QByteArray readAll(const QString& path)
+{
+    QFile f(path);
+    return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray("<missing>");
+}
+
+// Which of the six separator and qualifier buttons are enabled and which are checked.
+QString buttonState(QWidget* dialog)
+{
+    QString state;
+    for (const char* name : {"RBTabulator", "RBSemikolon", "RBKomma", "RBdoppelt", "RBeinfach", "RBkeine"}) {
+        auto* b = child<QRadioButton>(dialog, name);
+        state += b->isEnabled() ? (b->isChecked() ? 'X' : 'e') : (b->isChecked() ? 'x' : '-');
+    }
+    return state;
+}
+
+// Clicks a radio button on its indicator (the middle of a wide button is outside its hit area).
+void pick(QWidget* dialog, const char* name)
+{
+    auto* b = child<QRadioButton>(dialog, name);
+    QTest::mouseClick(b, Qt::LeftButton, {}, QPoint(6, b->height() / 2));
+}
+
+} // namespace
+
+class TestExportDialog : public QObject
+{
+    Q_OBJECT
+
+    std::unique_ptr<TestEnvironment> env;
+    std::unique_ptr<LibraryData> data;
+    std::unique_ptr<ExportDialog> dialog;
+    QStringList captions;
+
+    void reopen()
+    {
+        dialog->hide();
+        dialog->show();
+        QVERIFY(QTest::qWaitForWindowExposed(dialog.get()));
+    }
+
+private slots:
+    void init()
+    {
+        env = std::make_unique<TestEnvironment>();
+        createLibraryDatabase(env->dbDir());
+        {
+            FixtureWriter w(env->dbDir());
+            w.insert("Buecher",
+                     {{"Verfasser", "Müller"}, {"Titel", "Kochen, Backen"}, {"Preis", 125000}, {"ausgeliehen", 0}});
+            w.insert("Buecher", {{"Verfasser", "Łukasz"}, {"Titel", "Polnisch"}, {"ausgeliehen", 0}});
+        }
+        data = std::make_unique<LibraryData>();
+        QVERIFY(data->openAtStart(env->dbDir()));
+        captions = QStringList{
+            "Nr.",      "Verfasser", "Titel", "Verlag", "Erscheinungsjahr", "Erscheinungsort", "Auflage", "Sachgruppe",
+            "Signatur", "Standort",  "ISBN",  "Preis",  "Bemerkungen"};
+        for (int i = 1; i <= 10; ++i)
+            captions << QString("Schlagwort %1").arg(i);
+        dialog = std::make_unique<ExportDialog>(nullptr, data->ClientBuecher(),
+                                                ExportDialog::Setup{"TExportF", "Bücher exportieren",
+                                                                    "Exportierte B&uuml;cher",
+                                                                    [this] { return ExportColumns::books(captions); }});
+        dialog->show();
+        QVERIFY(QTest::qWaitForWindowExposed(dialog.get()));
+    }
+
+    void cleanup()
+    {
+        FileDialogs::setSaveFileHandler({});
+        dialog.reset();
+        data.reset();
+        env.reset();
+    }
+
+    void formatRules()
+    {
+        QWidget* d = dialog.get();
+        QCOMPARE(d->windowTitle(), "Bücher exportieren");
+        QVERIFY(child<QRadioButton>(d, "RBCSV")->isChecked());
+        QVERIFY(child<QCheckBox>(d, "CBTitelzeile")->isChecked());
+        QCOMPARE(d->findChild<QGroupBox*>("GBFelder")->findChildren<QCheckBox*>().size(), 23);
+        QVERIFY(child<QCheckBox>(d, "CBS10")->isChecked());
+        QCOMPARE(buttonState(d), "--XX--");
+
+        pick(d, "RBTXT");
+        QCOMPARE(buttonState(d), "eeXXee");
+        pick(d, "RBTabulator");
+        pick(d, "RBkeine");
+        QCOMPARE(buttonState(d), "XeeeeX");
+
+        pick(d, "RBHTML");
+        QVERIFY(!child<QGroupBox>(d, "GroupBox1")->isEnabled());
+        QVERIFY(!child<QGroupBox>(d, "GroupBox5")->isEnabled());
+        QCOMPARE(buttonState(d), "x----x"); // checked state stays
+
+        pick(d, "RBTXT");
+        QCOMPARE(buttonState(d), "XeeeeX");
+        pick(d, "RBCSV");
+        QVERIFY(child<QGroupBox>(d, "GroupBox1")->isEnabled());
+        QCOMPARE(buttonState(d), "--XX--");
+    }
+
+    void saveDialogFollowsTheFormat_data()
+    {
+        QTest::addColumn<QString>("format");
+        QTest::addColumn<QString>("filter");
+        QTest::addColumn<QString>("suffix");
+        QTest::newRow("csv") << "RBCSV"
+                             << "CSV-Dateien (*.csv)"
+                             << "csv";
+        QTest::newRow("html") << "RBHTML"
+                              << "HTML-Dateien (*.html)"
+                              << "html";
+        QTest::newRow("txt") << "RBTXT"
+                             << "Text-Dateien (*.txt)"
+                             << "txt";
+    }
+
+    void saveDialogFollowsTheFormat()
+    {
+        QFETCH(QString, format);
+        QFETCH(QString, filter);
+        QFETCH(QString, suffix);
+        QWidget* d = dialog.get();
+        QString seenFilter, seenSuffix, answer;
+        FileDialogs::setSaveFileHandler([&](const QString&, const QString& f, const QString& s) {
+            seenFilter = f;
+            seenSuffix = s;
+            return answer;
+        });
+        auto* target = child<QLineEdit>(d, "EZieldatei");
+        auto* exportButton = child<QPushButton>(d, "Button1");
+        pick(d, qPrintable(format));
+        QVERIFY(!exportButton->isEnabled());
+
+        click(d, "SpeedButton1"); // cancelled: nothing changes
+        QCOMPARE(seenFilter, filter);
+        QCOMPARE(seenSuffix, suffix);
+        QCOMPARE(target->text(), QString());
+        QVERIFY(!exportButton->isEnabled());
+
+        answer = env->root() + "/liste." + suffix;
+        click(d, "SpeedButton1");
+        QCOMPARE(target->text(), answer);
+        QVERIFY(exportButton->isEnabled());
+        target->clear();
+        QVERIFY(!exportButton->isEnabled());
+        QTest::keyClicks(target, "x");
+        QVERIFY(exportButton->isEnabled());
+    }
+
+    void exportsCheckedFieldsAndKeepsSelection()
+    {
+        ScriptedMessages messages;
+        messages.expect("sie stehen in der Datei als „?“");
+        QWidget* d = dialog.get();
+        pick(d, "RBTXT");
+        pick(d, "RBSemikolon");
+        pick(d, "RBkeine");
+        for (QCheckBox* box : d->findChild<QGroupBox*>("GBFelder")->findChildren<QCheckBox*>())
+            if (box->objectName() != "CBVerfasser" && box->objectName() != "CBPreis")
+                box->setChecked(false);
+        captions[1] = "Autor/in"; // changed after the dialog was built
+        const QString path = env->root() + "/buecher.txt";
+        QTest::keyClicks(child<QLineEdit>(d, "EZieldatei"), path);
+        click(d, "Button1");
+
+        QCOMPARE(dialog->result(), int(QDialog::Accepted));
+        QVERIFY(!dialog->isVisible());
+        QCOMPARE(readAll(path), QByteArray("Autor/in;Preis;\r\nM\xfcller;12,50 \x80;\r\n?ukasz;;\r\n"));
+        QVERIFY(messages.allAnswered());
+        QCOMPARE(messages.unexpected, QStringList());
+
+        // The next opening: empty target, comma and double quote again; format and fields stay.
+        reopen();
+        QCOMPARE(child<QLineEdit>(d, "EZieldatei")->text(), QString());
+        QVERIFY(!child<QPushButton>(d, "Button1")->isEnabled());
+        QVERIFY(child<QRadioButton>(d, "RBTXT")->isChecked());
+        QCOMPARE(buttonState(d), "eeXXee");
+        QVERIFY(child<QCheckBox>(d, "CBVerfasser")->isChecked());
+        QVERIFY(!child<QCheckBox>(d, "CBTitel")->isChecked());
+    }
+
+    void unwritableTargetKeepsTheDialogOpen()
+    {
+        ScriptedMessages messages;
+        messages.expect("konnte nicht geschrieben werden");
+        QWidget* d = dialog.get();
+        pick(d, "RBTXT");
+        pick(d, "RBTabulator");
+        const QString path = env->root() + "/fehlt/buecher.csv";
+        child<QLineEdit>(d, "EZieldatei")->setText(path);
+        click(d, "Button1");
+
+        QVERIFY(messages.allAnswered());
+        QCOMPARE(messages.shown.size(), 1);
+        QVERIFY2(messages.shown.first().contains(QDir::toNativeSeparators(path)), qPrintable(messages.shown.first()));
+        QVERIFY(dialog->isVisible());
+        QCOMPARE(child<QLineEdit>(d, "EZieldatei")->text(), path);
+        QVERIFY(child<QRadioButton>(d, "RBTabulator")->isChecked());
+        QVERIFY(!QFile::exists(path));
+    }
+};
+
+QTEST_MAIN(TestExportDialog)
+#include "tst_exportdialog.moc"
