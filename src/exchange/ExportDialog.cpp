@@ -1,6 +1,7 @@
 #include "ExportDialog.h"
 #include "ui_ExportDialog.h"
 
+#include "catalogue/FieldCaptions.h"
 #include "common/gui/DialogLook.h"
 #include "common/gui/FileDialogs.h"
 #include "common/gui/HelpManual.h"
@@ -17,7 +18,19 @@ namespace {
 constexpr int FieldRows = 8; // check boxes per column of the field group
 }
 
-ExportDialog::ExportDialog(QWidget* parent, RecordSet& records, Setup setup)
+ExportDialog::Setup ExportDialog::booksSetup()
+{
+    return {QStringLiteral("TExportF"), tr("Bücher exportieren"), QStringLiteral("Exportierte B&uuml;cher"),
+            [] { return ExportColumns::books(FieldCaptions::bookFieldCaptions()); }};
+}
+
+ExportDialog::Setup ExportDialog::readersSetup()
+{
+    return {QStringLiteral("TExportLeserF"), tr("Leser exportieren"), QStringLiteral("Exportierte Leser"),
+            [] { return ExportColumns::readers(FieldCaptions::readerFieldCaptions()); }};
+}
+
+ExportDialog::ExportDialog(RecordSet& records, Setup setup, QWidget* parent)
     : QDialog(parent), ui(std::make_unique<Ui::ExportDialog>()), m_records(records), m_setup(std::move(setup))
 {
     ui->setupUi(this);

@@ -33,7 +33,11 @@ public:
         std::function<QList<ExportColumn>()> columns;
     };
 
-    ExportDialog(QWidget* parent, RecordSet& records, Setup setup);
+    // "Bücher exportieren" and "Leser exportieren", with the captions the lists show.
+    static Setup booksSetup();
+    static Setup readersSetup();
+
+    ExportDialog(RecordSet& records, Setup setup, QWidget* parent);
     ~ExportDialog() override;
 
 protected:

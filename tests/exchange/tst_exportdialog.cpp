@@ -5,14 +5,20 @@
 #include "TestSupport.h"
 #include "common/gui/FileDialogs.h"
 #include "datastore/LibraryData.h"
+#include "datastore/Settings.h"
 #include "exchange/ExportDialog.h"
+#include "mainwindow/AppSetup.h"
+#include "mainwindow/MainWindow.h"
+#include "mainwindow/WindowSet.h"
 
+#include <QApplication>
 #include <QCheckBox>
 #include <QFile>
 #include <QGroupBox>
 #include <QLineEdit>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QScopeGuard>
 #include <QTest>
 
 #include <memory>
@@ -79,10 +85,11 @@ private slots:
             "Signatur", "Standort",  "ISBN",  "Preis",  "Bemerkungen"};
         for (int i = 1; i <= 10; ++i)
             captions << QString("Schlagwort %1").arg(i);
-        dialog = std::make_unique<ExportDialog>(nullptr, data->ClientBuecher(),
+        dialog = std::make_unique<ExportDialog>(data->books(),
                                                 ExportDialog::Setup{"TExportF", "Bücher exportieren",
                                                                     "Exportierte B&uuml;cher",
-                                                                    [this] { return ExportColumns::books(captions); }});
+                                                                    [this] { return ExportColumns::books(captions); }},
+                                                nullptr);
         dialog->show();
         QVERIFY(QTest::qWaitForWindowExposed(dialog.get()));
     }
@@ -223,7 +230,66 @@ private slots:
         QVERIFY(child<QRadioButton>(d, "RBTabulator")->isChecked());
         QVERIFY(!QFile::exists(path));
     }
+
+    void throughTheMenus()
+    {
+        dialog.reset();
+        data.reset();
+        ScriptedMessages messages;
+        {
+            FixtureWriter w(env->dbDir());
+            w.exec("UPDATE Blob SET FeldnamenBuecher = 'Autor\r\n'");
+            w.insert("Leser", {{"Vorname", "Anna"}, {"Nachname", "Roth"}, {"Bemerkung", "<zahlt bar>"}});
+        }
+        Settings::WriteSettingString("DBPfad", env->dbDir());
+        WindowSet windows;
+        MainWindow* m = windows.mainWindow;
+        m->show();
+        QTRY_VERIFY(m->data().books().active());
+        // What the books list shows at that moment: one book.
+        m->data().books().setFilter("Verfasser = 'Müller'");
+        m->data().books().setFiltered(true);
+
+        const QString books = env->root() + "/buecher.csv";
+        auto ranBooks = whenModal("TExportF", [&](QWidget* d) {
+            const auto closeAtEnd = qScopeGuard([d] { d->close(); });
+            QCOMPARE(d->windowTitle(), "Bücher exportieren");
+            for (QCheckBox* box : d->findChild<QGroupBox*>("GBFelder")->findChildren<QCheckBox*>())
+                box->setChecked(box->objectName() == "CBNummer" || box->objectName() == "CBVerfasser");
+            child<QLineEdit>(d, "EZieldatei")->setText(books);
+            click(d, "Button1");
+        });
+        QVERIFY(triggerAction(m, "actBuecherExport"));
+        QVERIFY(*ranBooks);
+        QCOMPARE(readAll(books), QByteArray("\"Nr.\",\"Autor\",\r\n\"1\",\"M\xfcller\",\r\n"));
+
+        const QString readers = env->root() + "/leser.html";
+        auto ranReaders = whenModal("TExportLeserF", [&](QWidget* d) {
+            const auto closeAtEnd = qScopeGuard([d] { d->close(); });
+            QCOMPARE(d->windowTitle(), "Leser exportieren");
+            QCOMPARE(d->findChild<QGroupBox*>("GBFelder")->findChildren<QCheckBox*>().size(), 10);
+            child<QCheckBox>(d, "CBTitelzeile")->setChecked(false);
+            pick(d, "RBHTML");
+            child<QLineEdit>(d, "EZieldatei")->setText(readers);
+            click(d, "Button1");
+        });
+        QVERIFY(triggerAction(m, "actLeserExport"));
+        QVERIFY(*ranReaders);
+        const QByteArray html = readAll(readers);
+        QVERIFY2(html.startsWith("<HTML><HEAD><TITLE>Exportierte Leser</TITLE>\r\n"), html.constData());
+        QVERIFY2(
+            html.contains("<TR>\r\n</TR>\r\n<TR>\r\n<td>1</td><td>Anna</td><td>Roth</td><td></td><td></td><td></td>"
+                          "<td></td><td></td><td>&lt;zahlt bar&gt;</td><td></td></TR>\r\n"),
+            html.constData());
+        QCOMPARE(messages.shown, QStringList());
+    }
 };
 
-QTEST_MAIN(TestExportDialog)
+int main(int argc, char* argv[])
+{
+    QApplication app(argc, argv);
+    AppSetup::configure(app);
+    TestExportDialog t;
+    return QTest::qExec(&t, argc, argv);
+}
 #include "tst_exportdialog.moc"

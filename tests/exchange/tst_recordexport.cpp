@@ -94,7 +94,7 @@ class TestRecordExport : public QObject
     std::unique_ptr<LibraryData> data;
     QString target;
 
-    RecordSet& books() { return data->ClientBuecher(); }
+    RecordSet& books() { return data->books(); }
 
     ExportResult exportBooks(const ExportOptions& options) { return RecordExporter(books(), options).write(target); }
 
@@ -298,7 +298,7 @@ private slots:
         o.separator = u';';
         o.qualifier.clear();
         o.columns = columns;
-        const ExportResult r = RecordExporter(data->ClientLeser(), o).write(target);
+        const ExportResult r = RecordExporter(data->readers(), o).write(target);
         QCOMPARE(r.status, ExportResult::Status::Written);
         QCOMPARE(readAll(target), QByteArray("Nr.;Vorname;Nachname;Stra\xdf"
                                              "e;PLZ;Ort;Telefon;eMail;Bemerkung;Sonstiges;\r\n"
