@@ -15,7 +15,7 @@
 #include <QStyle>
 
 namespace {
-constexpr int FieldRows = 8; // check boxes per column of the field group
+constexpr int FieldColumns = 3; // columns of check boxes in the field group
 }
 
 ExportDialog::Setup ExportDialog::booksSetup()
@@ -40,11 +40,12 @@ ExportDialog::ExportDialog(RecordSet& records, Setup setup, QWidget* parent)
 
     auto* grid = static_cast<QGridLayout*>(ui->GBFelder->layout());
     const QList<ExportColumn> columns = m_setup.columns();
+    const qsizetype rows = (columns.size() + FieldColumns - 1) / FieldColumns;
     for (qsizetype i = 0; i < columns.size(); ++i) {
         auto* box = new QCheckBox(columns.at(i).checkBoxText, ui->GBFelder);
         box->setObjectName(columns.at(i).checkBoxName);
         box->setChecked(true);
-        grid->addWidget(box, int(i % FieldRows), int(i / FieldRows));
+        grid->addWidget(box, int(i % rows), int(i / rows));
         m_fieldBoxes << box;
     }
     DialogLook::apply(this, ui->GradientPanel1);
