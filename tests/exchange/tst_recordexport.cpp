@@ -244,7 +244,8 @@ private slots:
     {
         // Values that break naive CSV, and one letter the code page lacks.
         const QStringList values{
-            "Er sagte \"Hallo\"", "a,b", "a;b", "Zeile 1\r\nZeile 2", "nur\nLF", "Größe € \"\"", "Łódź", "\"", ""};
+            "Er sagte \"Hallo\"", "a,b", "a;b", "Zeile 1\r\nZeile 2", "nur\nLF", "Größe € \"\"", "Łódź",
+            "Smiley 😀",           "\"",  ""};
         {
             FixtureWriter w(env->dbDir());
             w.exec("DELETE FROM Buecher");
@@ -257,13 +258,13 @@ private slots:
         o.columns = bookColumns({"Titel", "Verfasser"});
         const ExportResult r = exportBooks(o);
         QCOMPARE(r.status, ExportResult::Status::Written);
-        QCOMPARE(r.replacedValues, 2); // "Łódź" in both columns
+        QCOMPARE(r.replacedValues, 4); // "Łódź" and the smiley, in both columns
 
         const QList<QStringList> parsed = parseCsv(Cp1252::decode(readAll(target)));
         QCOMPARE(parsed.size(), values.size() + 1);
         QCOMPARE(parsed.first(), (QStringList{"Titel", "Verfasser", ""}));
         for (int i = 0; i < values.size(); ++i) {
-            const QString expected = QString(values.at(i)).replace(u'Ł', u'?').replace(u'ź', u'?');
+            const QString expected = QString(values.at(i)).replace(u'Ł', u'?').replace(u'ź', u'?').replace("😀", "?");
             QCOMPARE(parsed.at(i + 1), (QStringList{expected, expected + ",", ""}));
         }
     }
