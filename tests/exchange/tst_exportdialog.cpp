@@ -1,11 +1,11 @@
 // The export dialog as a user meets it: the option rules of the three formats, choosing or
 // typing the target, exporting the checked fields, what stays between openings, and a target
 // that cannot be written.
+#include "GuiFixture.h"
 #include "GuiSupport.h"
 #include "TestSupport.h"
 #include "common/gui/FileDialogs.h"
 #include "datastore/LibraryData.h"
-#include "datastore/Settings.h"
 #include "exchange/ExportDialog.h"
 #include "mainwindow/AppSetup.h"
 #include "mainwindow/MainWindow.h"
@@ -20,6 +20,7 @@
 #include <QRadioButton>
 #include <QScopeGuard>
 #include <QTest>
+#include <QTimer>
 
 #include <memory>
 
@@ -55,56 +56,54 @@ class TestExportDialog : public QObject
 {
     Q_OBJECT
 
-    std::unique_ptr<TestEnvironment> env;
-    std::unique_ptr<LibraryData> data;
-    std::unique_ptr<ExportDialog> dialog;
-    QStringList captions;
+    std::unique_ptr<GuiFixture> fixture;
+    ExportDialog* dialog = nullptr; // the books export, made by the window set
+
+    MainWindow* main() const { return fixture->main(); }
+
+    // Shows the dialog as the menu does, but without blocking, so that the test can act in it.
+    void open(ExportDialog* d)
+    {
+        d->open();
+        QVERIFY(QTest::qWaitForWindowExposed(d));
+    }
 
     void reopen()
     {
         dialog->hide();
-        dialog->show();
-        QVERIFY(QTest::qWaitForWindowExposed(dialog.get()));
+        open(dialog);
     }
 
 private slots:
     void init()
     {
-        env = std::make_unique<TestEnvironment>();
-        createLibraryDatabase(env->dbDir());
+        fixture = std::make_unique<GuiFixture>();
+        fixture->createLibrary();
         {
-            FixtureWriter w(env->dbDir());
+            FixtureWriter w(fixture->env.dbDir());
             w.insert("Buecher",
                      {{"Verfasser", "Müller"}, {"Titel", "Kochen, Backen"}, {"Preis", 125000}, {"ausgeliehen", 0}});
             w.insert("Buecher", {{"Verfasser", "Łukasz"}, {"Titel", "Polnisch"}, {"ausgeliehen", 0}});
+            w.insert("Leser", {{"Vorname", "Anna"}, {"Nachname", "Roth"}, {"Bemerkung", "<zahlt bar>"}});
         }
-        data = std::make_unique<LibraryData>();
-        QVERIFY(data->openAtStart(env->dbDir()));
-        captions = QStringList{
-            "Nr.",      "Verfasser", "Titel", "Verlag", "Erscheinungsjahr", "Erscheinungsort", "Auflage", "Sachgruppe",
-            "Signatur", "Standort",  "ISBN",  "Preis",  "Bemerkungen"};
-        for (int i = 1; i <= 10; ++i)
-            captions << QString("Schlagwort %1").arg(i);
-        dialog = std::make_unique<ExportDialog>(data->books(),
-                                                ExportDialog::Setup{"TExportF", "Bücher exportieren",
-                                                                    "Exportierte B&uuml;cher",
-                                                                    [this] { return ExportColumns::books(captions); }},
-                                                nullptr);
-        dialog->show();
-        QVERIFY(QTest::qWaitForWindowExposed(dialog.get()));
+        fixture->start();
+        QTRY_VERIFY(main()->refreshTimer()->isActive());
+        dialog = fixture->windows->exportBooksDialog;
+        open(dialog);
     }
 
     void cleanup()
     {
         FileDialogs::setSaveFileHandler({});
-        dialog.reset();
-        data.reset();
-        env.reset();
+        dialog = nullptr;
+        const QString problems = fixture->finish();
+        fixture.reset();
+        QVERIFY2(problems.isEmpty(), qPrintable(problems));
     }
 
     void formatRules()
     {
-        QWidget* d = dialog.get();
+        QWidget* d = dialog;
         QCOMPARE(d->windowTitle(), "Bücher exportieren");
         QVERIFY(child<QRadioButton>(d, "RBCSV")->isChecked());
         QVERIFY(child<QCheckBox>(d, "CBTitelzeile")->isChecked());
@@ -151,7 +150,7 @@ private slots:
         QFETCH(QString, format);
         QFETCH(QString, filter);
         QFETCH(QString, suffix);
-        QWidget* d = dialog.get();
+        QWidget* d = dialog;
         QString seenFilter, seenSuffix, answer;
         FileDialogs::setSaveFileHandler([&](const QString&, const QString& f, const QString& s) {
             seenFilter = f;
@@ -169,7 +168,7 @@ private slots:
         QCOMPARE(target->text(), QString());
         QVERIFY(!exportButton->isEnabled());
 
-        answer = env->root() + "/liste." + suffix;
+        answer = fixture->env.root() + "/liste." + suffix;
         click(d, "SpeedButton1");
         QCOMPARE(target->text(), answer);
         QVERIFY(exportButton->isEnabled());
@@ -181,25 +180,25 @@ private slots:
 
     void exportsCheckedFieldsAndKeepsSelection()
     {
-        ScriptedMessages messages;
-        messages.expect("sie stehen in der Datei als „?“");
-        QWidget* d = dialog.get();
+        fixture->messages.expect("sie stehen in der Datei als „?“");
+        QWidget* d = dialog;
         pick(d, "RBTXT");
         pick(d, "RBSemikolon");
         pick(d, "RBkeine");
         for (QCheckBox* box : d->findChild<QGroupBox*>("GBFelder")->findChildren<QCheckBox*>())
             if (box->objectName() != "CBVerfasser" && box->objectName() != "CBPreis")
                 box->setChecked(false);
-        captions[1] = "Autor/in"; // changed after the dialog was built
-        const QString path = env->root() + "/buecher.txt";
+        // Captions changed after the dialog was made reach the header.
+        FixtureWriter(fixture->env.dbDir()).exec("UPDATE Blob SET FeldnamenBuecher = 'Autor/in\r\n'");
+        main()->applyFieldCaptions();
+        const QString path = fixture->env.root() + "/buecher.txt";
         QTest::keyClicks(child<QLineEdit>(d, "EZieldatei"), path);
         click(d, "Button1");
 
         QCOMPARE(dialog->result(), int(QDialog::Accepted));
         QVERIFY(!dialog->isVisible());
         QCOMPARE(readAll(path), QByteArray("Autor/in;Preis;\r\nM\xfcller;12,50 \x80;\r\n?ukasz;;\r\n"));
-        QVERIFY(messages.allAnswered());
-        QCOMPARE(messages.unexpected, QStringList());
+        QVERIFY(fixture->messages.allAnswered());
 
         // The next opening: empty target, comma and double quote again; format and fields stay.
         reopen();
@@ -213,12 +212,12 @@ private slots:
 
     void unwritableTargetKeepsTheDialogOpen()
     {
-        ScriptedMessages messages;
+        ScriptedMessages& messages = fixture->messages;
         messages.expect("konnte nicht geschrieben werden");
-        QWidget* d = dialog.get();
+        QWidget* d = dialog;
         pick(d, "RBTXT");
         pick(d, "RBTabulator");
-        const QString path = env->root() + "/fehlt/buecher.csv";
+        const QString path = fixture->env.root() + "/fehlt/buecher.csv";
         child<QLineEdit>(d, "EZieldatei")->setText(path);
         click(d, "Button1");
 
@@ -233,24 +232,15 @@ private slots:
 
     void throughTheMenus()
     {
-        dialog.reset();
-        data.reset();
-        ScriptedMessages messages;
-        {
-            FixtureWriter w(env->dbDir());
-            w.exec("UPDATE Blob SET FeldnamenBuecher = 'Autor\r\n'");
-            w.insert("Leser", {{"Vorname", "Anna"}, {"Nachname", "Roth"}, {"Bemerkung", "<zahlt bar>"}});
-        }
-        Settings::WriteSettingString("DBPfad", env->dbDir());
-        WindowSet windows;
-        MainWindow* m = windows.mainWindow;
-        m->show();
-        QTRY_VERIFY(m->data().books().active());
+        dialog->reject();
+        MainWindow* m = main();
+        FixtureWriter(fixture->env.dbDir()).exec("UPDATE Blob SET FeldnamenBuecher = 'Autor\r\n'");
+        m->applyFieldCaptions();
         // What the books list shows at that moment: one book.
         m->data().books().setFilter("Verfasser = 'Müller'");
         m->data().books().setFiltered(true);
 
-        const QString books = env->root() + "/buecher.csv";
+        const QString books = fixture->env.root() + "/buecher.csv";
         auto ranBooks = whenModal("TExportF", [&](QWidget* d) {
             const auto closeAtEnd = qScopeGuard([d] { d->close(); });
             QCOMPARE(d->windowTitle(), "Bücher exportieren");
@@ -263,7 +253,7 @@ private slots:
         QVERIFY(*ranBooks);
         QCOMPARE(readAll(books), QByteArray("\"Nr.\",\"Autor\",\r\n\"1\",\"M\xfcller\",\r\n"));
 
-        const QString readers = env->root() + "/leser.html";
+        const QString readers = fixture->env.root() + "/leser.html";
         auto ranReaders = whenModal("TExportLeserF", [&](QWidget* d) {
             const auto closeAtEnd = qScopeGuard([d] { d->close(); });
             QCOMPARE(d->windowTitle(), "Leser exportieren");
@@ -281,7 +271,7 @@ private slots:
             html.contains("<TR>\r\n</TR>\r\n<TR>\r\n<td>1</td><td>Anna</td><td>Roth</td><td></td><td></td><td></td>"
                           "<td></td><td></td><td>&lt;zahlt bar&gt;</td><td></td></TR>\r\n"),
             html.constData());
-        QCOMPARE(messages.shown, QStringList());
+        QCOMPARE(fixture->messages.shown, QStringList());
     }
 };
 
