@@ -31,20 +31,34 @@ char encodeOne(char32_t codePoint)
 QByteArray encode(const QString& text)
 {
     QByteArray result;
-    result.reserve(text.size());
+    appendEncoded(result, text);
+    return result;
+}
+
+qsizetype appendEncoded(QByteArray& out, QStringView text)
+{
     const qsizetype size = text.size();
+    const qsizetype start = out.size();
+    out.resize(start + size); // never more bytes than UTF-16 units
+    char* dest = out.data() + start;
+    qsizetype replaced = 0;
     for (qsizetype i = 0; i < size; ++i) {
         const QChar c = text.at(i);
-        if (c.isHighSurrogate() && i + 1 < size && text.at(i + 1).isLowSurrogate()) {
-            ++i; // nothing outside the BMP is in the code page
-            result += '?';
-        } else if (c.isSurrogate()) {
-            result += '?';
-        } else {
-            result += encodeOne(c.unicode());
+        if (c.unicode() < 0x80) {
+            *dest++ = char(c.unicode());
+            continue;
         }
+        char byte = '?';
+        if (c.isHighSurrogate() && i + 1 < size && text.at(i + 1).isLowSurrogate())
+            ++i; // nothing outside the BMP is in the code page
+        else if (!c.isSurrogate())
+            byte = encodeOne(c.unicode());
+        if (byte == '?')
+            ++replaced;
+        *dest++ = byte;
     }
-    return result;
+    out.resize(dest - out.data());
+    return replaced;
 }
 
 QString decode(const QByteArray& bytes)

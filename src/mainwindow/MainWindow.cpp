@@ -22,6 +22,7 @@
 #include "datastore/RecordSetHelpers.h"
 #include "datastore/RecordSetModel.h"
 #include "datastore/Settings.h"
+#include "exchange/ExportDialog.h"
 #include "lending/ClearLoansDialog.h"
 #include "lending/LendDialog.h"
 #include "lending/LoanHistoryDialog.h"
@@ -137,7 +138,8 @@ void MainWindow::buildMenus()
     addAction(leser, "actLeserDrucken", tr("Drucken"), false);
     leser->addSeparator();
     addAction(leser, "actLeserImport", tr("Daten importieren"), false);
-    addAction(leser, "actLeserExport", tr("Daten exportieren"), false);
+    connect(addAction(leser, "actLeserExport", tr("Daten exportieren")), &QAction::triggered, this,
+            [this] { m_windows->exportReadersDialog->exec(); });
 
     QMenu* buecher = menuBar()->addMenu(tr("Bücher"));
     QAction* neu = addAction(buecher, "actBuchNeu", tr("Neu"));
@@ -157,7 +159,8 @@ void MainWindow::buildMenus()
             &MainWindow::deleteCurrentBook);
     buecher->addSeparator();
     addAction(buecher, "actBuecherImport", tr("Daten importieren"), false);
-    addAction(buecher, "actBuecherExport", tr("Daten exportieren"), false);
+    connect(addAction(buecher, "actBuecherExport", tr("Daten exportieren")), &QAction::triggered, this,
+            [this] { m_windows->exportBooksDialog->exec(); });
 
     QMenu* optionen = menuBar()->addMenu(tr("Optionen"));
     connect(addAction(optionen, "actFeldnamen", tr("Feldnamen")), &QAction::triggered, this,

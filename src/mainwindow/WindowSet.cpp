@@ -8,6 +8,8 @@
 #include "catalogue/CaptionsDialog.h"
 #include "catalogue/ReaderEntryDialog.h"
 #include "catalogue/StoredValuesDialog.h"
+#include "datastore/LibraryData.h"
+#include "exchange/ExportDialog.h"
 #include "lending/ClearLoansDialog.h"
 #include "lending/LendDialog.h"
 #include "lending/LoanHistoryDialog.h"
@@ -40,6 +42,8 @@ WindowSet::WindowSet()
     refreshIntervalDialog = new RefreshIntervalDialog(m.refreshTimer(), &m);
     storedValuesDialog = new StoredValuesDialog(data, &m);
     clearLoansDialog = new ClearLoansDialog(data, &m);
+    exportBooksDialog = new ExportDialog(data.books(), ExportDialog::booksSetup(), &m);
+    exportReadersDialog = new ExportDialog(data.readers(), ExportDialog::readersSetup(), &m);
 }
 
 WindowSet::~WindowSet()

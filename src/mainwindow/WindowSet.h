@@ -7,6 +7,7 @@ class ClearLoansDialog;
 class CatalogueSearchDialog;
 class BookEntryDialog;
 class DatabaseDialog;
+class ExportDialog;
 class RefreshIntervalDialog;
 class ReaderEntryDialog;
 class MainWindow;
@@ -37,4 +38,6 @@ public:
     RefreshIntervalDialog* refreshIntervalDialog = nullptr;
     StoredValuesDialog* storedValuesDialog = nullptr;
     ClearLoansDialog* clearLoansDialog = nullptr;
+    ExportDialog* exportBooksDialog = nullptr;
+    ExportDialog* exportReadersDialog = nullptr;
 };

@@ -8,7 +8,8 @@ namespace FileDialogs {
 
 namespace {
 FolderHandler g_folderHandler;
-}
+SaveFileHandler g_saveFileHandler;
+} // namespace
 
 QString chooseFolder(QWidget* parent, const QString& title, const QString& start)
 {
@@ -24,6 +25,24 @@ QString chooseFolder(QWidget* parent, const QString& title, const QString& start
 void setFolderHandler(FolderHandler handler)
 {
     g_folderHandler = std::move(handler);
+}
+
+QString chooseSaveFile(QWidget* parent, const QString& title, const QString& filter, const QString& defaultSuffix)
+{
+    if (g_saveFileHandler)
+        return g_saveFileHandler(title, filter, defaultSuffix);
+    QFileDialog dialog(parent, title, QString(), filter);
+    dialog.setAcceptMode(QFileDialog::AcceptSave);
+    dialog.setFileMode(QFileDialog::AnyFile);
+    dialog.setDefaultSuffix(defaultSuffix);
+    if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty())
+        return {};
+    return QDir::toNativeSeparators(dialog.selectedFiles().constFirst());
+}
+
+void setSaveFileHandler(SaveFileHandler handler)
+{
+    g_saveFileHandler = std::move(handler);
 }
 
 } // namespace FileDialogs

@@ -15,4 +15,14 @@ QString chooseFolder(QWidget* parent, const QString& title, const QString& start
 using FolderHandler = std::function<QString(const QString& title, const QString& start)>;
 void setFolderHandler(FolderHandler handler);
 
+// A file to write: the chosen full path, or "" when the user cancelled. `filter` as
+// "CSV-Dateien (*.csv)"; a name typed without extension gets `defaultSuffix`. The file name
+// starts empty.
+QString chooseSaveFile(QWidget* parent, const QString& title, const QString& filter, const QString& defaultSuffix);
+
+// Tests: answer instead of the user (return "" to cancel). Empty handler: real dialogs.
+using SaveFileHandler =
+    std::function<QString(const QString& title, const QString& filter, const QString& defaultSuffix)>;
+void setSaveFileHandler(SaveFileHandler handler);
+
 } // namespace FileDialogs
