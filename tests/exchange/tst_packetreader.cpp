@@ -82,6 +82,8 @@ private slots:
     {
         // The test generator writes what the layout says, so the other tests may rely on it.
         QCOMPARE(goldenWriter().bytes().toHex(' '), Golden.toHex(' '));
+        // A book file's header is 740 bytes long.
+        QCOMPARE(PacketWriter::bookFile().headerLength(), 740);
 
         const PacketReader r(Golden);
         QCOMPARE(r.columns().size(), 5);
