@@ -307,6 +307,11 @@ PacketReader PacketReader::fromFile(const QString& fileName)
     if (!file.open(QIODevice::ReadOnly))
         throw DataError(
             tr("Datei %1 kann nicht geöffnet werden. %2").arg(QDir::toNativeSeparators(fileName), file.errorString()));
+    // Far beyond any library's book file; reading it whole would only exhaust the memory.
+    constexpr qint64 MaxFileSize = 64 * 1024 * 1024;
+    if (file.size() > MaxFileSize)
+        throw DataError(tr("Datei %1 ist zu groß für eine Bücherdatei (%2 MB).")
+                            .arg(QDir::toNativeSeparators(fileName), QString::number(file.size() / (1024 * 1024))));
     const QByteArray bytes = file.readAll();
     if (file.error() != QFileDevice::NoError)
         throw DataError(

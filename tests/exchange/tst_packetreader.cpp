@@ -274,6 +274,17 @@ private slots:
         }
         goldenWriter().write(missing);
         QCOMPARE(PacketReader::fromFile(missing).recordCount(), 2);
+
+        // A huge file is refused before it is read (sparse, so the test writes next to nothing).
+        QVERIFY(f.open(QIODevice::WriteOnly | QIODevice::Append));
+        QVERIFY(f.resize(65 * 1024 * 1024));
+        f.close();
+        try {
+            PacketReader::fromFile(missing);
+            QFAIL("a 65 MB file was read");
+        } catch (const DataError& e) {
+            QVERIFY2(e.message().endsWith("ist zu groß für eine Bücherdatei (65 MB)."), qPrintable(e.message()));
+        }
     }
 
     // Random mutations of a valid book file for a few seconds: every one is read or refused with
