@@ -4,6 +4,7 @@
 #include "common/Formats.h"
 #include "datastore/DataError.h"
 #include "datastore/Database.h"
+#include "datastore/FieldNames.h"
 #include "datastore/LibraryData.h"
 
 #include <QCoreApplication>
@@ -42,12 +43,16 @@ constexpr SourceColumn SourceColumns[] = {
     {"Bemerkung", Expected::Text},   {"Erscheinungsjahr", Expected::Text}, {"ausgeliehen", Expected::Boolean},
 };
 
-// Text columns taken over unchanged into the book field of the same name.
-constexpr const char* TextColumns[] = {
-    "Verfasser",   "Titel",       "Verlag",      "Erscheinungsjahr", "Erscheinungsort", "Auflage",      "Sachgruppe",
-    "Signatur",    "Standort",    "ISBN",        "Schlagwort1",      "Schlagwort2",     "Schlagwort3",  "Schlagwort4",
-    "Schlagwort5", "Schlagwort6", "Schlagwort7", "Schlagwort8",      "Schlagwort9",     "Schlagwort10",
-};
+// Text columns, taken over unchanged into the book field of the same name.
+QStringList textFields()
+{
+    QStringList fields{Field::Verfasser,       Field::Titel,   Field::Verlag,     Field::Erscheinungsjahr,
+                       Field::Erscheinungsort, Field::Auflage, Field::Sachgruppe, Field::Signatur,
+                       Field::Standort,        Field::ISBN};
+    for (int i = 1; i <= Field::KeywordCount; ++i)
+        fields << Field::schlagwort(i);
+    return fields;
+}
 
 QString typeName(Expected type)
 {
@@ -169,14 +174,14 @@ bool looksTakenOver(LibraryData& data, const PacketReader& packet)
 {
     const int count = packet.recordCount();
     const int title = column(packet, "Titel");
-    RecordSet& books = data.ClientBuecher();
+    RecordSet& books = data.books();
     if (count == 0 || title < 0 || !books.active())
         return false;
     const QString first = packet.value(0, title).toString();
     const QString last = packet.value(count - 1, title).toString();
 
-    const int idField = books.fieldIndex(QStringLiteral("ID"));
-    const int titleField = books.fieldIndex(QStringLiteral("Titel"));
+    const int idField = books.fieldIndex(Field::ID);
+    const int titleField = books.fieldIndex(Field::Titel);
     QList<std::pair<qint64, int>> byNumber; // (number, row) of every stored book
     for (int row = 0; row < books.rowCountAll(); ++row) {
         const QVariant& id = books.valueRef(row, idField);
@@ -194,10 +199,9 @@ bool looksTakenOver(LibraryData& data, const PacketReader& packet)
 Result takeOver(LibraryData& data, const PacketReader& packet, const Hooks& hooks)
 {
     checkColumns(packet);
-    RecordSet& books = data.ClientBuecher();
-    const QString remarkField = QStringLiteral("Bemerkung");
+    RecordSet& books = data.books();
     Result result;
-    result.remarkSize = books.field(remarkField).size;
+    result.remarkSize = books.field(Field::Bemerkung).size;
     const int total = packet.recordCount();
     if (total == 0)
         return result;
@@ -207,13 +211,11 @@ Result takeOver(LibraryData& data, const PacketReader& packet, const Hooks& hook
     }
 
     QList<std::pair<QString, int>> texts;
-    for (const char* name : TextColumns)
-        texts.append({QString::fromLatin1(name), column(packet, name)});
+    for (const QString& field : textFields())
+        texts.append({field, packet.columnIndex(field)});
     const int remark = column(packet, "Bemerkung");
     const int price = column(packet, "Preis");
     const int lent = column(packet, "ausgeliehen");
-    const QString priceField = QStringLiteral("Preis");
-    const QString lentField = QStringLiteral("ausgeliehen");
 
     const auto stopped = [&] {
         if (books.isEditing())
@@ -241,21 +243,21 @@ Result takeOver(LibraryData& data, const PacketReader& packet, const Hooks& hook
             if (cut)
                 remarkText.truncate(result.remarkSize);
             if (!remarkText.isEmpty())
-                books.setValue(remarkField, remarkText);
+                books.setValue(Field::Bemerkung, remarkText);
             const QVariant amount = packet.value(r, price);
             if (!amount.isNull()) {
                 const std::optional<qint64> cents = centsOf(amount.toDouble());
                 if (!cents)
                     throw DataError(tr("Der Preis in der Datei ist kein gültiger Betrag."));
-                books.setValue(priceField, *cents * (Formats::MoneyScale / 100));
+                books.setValue(Field::Preis, *cents * (Formats::MoneyScale / 100));
             }
             // No loan comes with the book, so it is taken over as not lent.
-            books.setValue(lentField, false);
+            books.setValue(Field::Ausgeliehen, false);
             if (packet.value(r, lent).toBool())
                 ++result.lentInFile;
             books.post();
             if (cut)
-                result.cutRemarks.append(books.value(QStringLiteral("ID")).toLongLong());
+                result.cutRemarks.append(books.value(Field::ID).toLongLong());
             if (hooks.bookPosted)
                 hooks.bookPosted();
         } catch (const DataError& e) {

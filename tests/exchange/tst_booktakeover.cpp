@@ -7,7 +7,7 @@
 #include "datastore/LibraryData.h"
 #include "exchange/BookTakeOver.h"
 #include "exchange/PacketReader.h"
-#include "mainwindow/StoredValueLists.h"
+#include "catalogue/StoredValueLists.h"
 
 #include <QSqlQuery>
 #include <QSqlRecord>
@@ -156,8 +156,8 @@ private slots:
         QCOMPARE(column("SELECT Preis FROM Buecher WHERE ID = 5"), QVariant(qlonglong(0)));
 
         // The record set shows them at once, and the stored lists took up every new value once.
-        QCOMPARE(data->ClientBuecher().rowCountAll(), 5);
-        QCOMPARE(data->ClientBuecher().state(), DataSetState::Browse);
+        QCOMPARE(data->books().rowCountAll(), 5);
+        QCOMPARE(data->books().state(), DataSetState::Browse);
         lists->reload();
         QCOMPARE(lists->list(StoredValueLists::Verlag), QStringList({"HANSER", "Diogenes"}));
         QCOMPARE(lists->list(StoredValueLists::Schlagwort), QStringList({"Schweiz", "Bildungsroman", "Novelle"}));
@@ -176,7 +176,7 @@ private slots:
         QStringList inOrder = stored();
 
         fx->exec("DELETE FROM Buecher");
-        data->ClientBuecher().requery();
+        data->books().requery();
         std::reverse(w.columns().begin(), w.columns().end());
         std::swap(w.columns()[3], w.columns()[17]);
         takeOver(w, hooks());
@@ -287,7 +287,7 @@ private slots:
         file.addRecord(book(3, "Ende"));
         QCOMPARE(takeOver(file, hooks()).taken, 3);
         fx->insert("Buecher", {{"Titel", "Danach erfasst"}});
-        data->ClientBuecher().requery();
+        data->books().requery();
 
         // Same first title, other last title: another file, no question.
         PacketWriter other = PacketWriter::bookFile();
@@ -360,7 +360,7 @@ private slots:
         QVERIFY2(error.contains(message), qPrintable(error));
         QCOMPARE(stored(), before);
         QCOMPARE(column("SELECT Schlagwort || '/' || coalesce(Verlag, '') FROM Blob"), listsBefore);
-        RecordSet& books = data->ClientBuecher();
+        RecordSet& books = data->books();
         QCOMPARE(books.state(), DataSetState::Browse);
         QCOMPARE(books.rowCountAll(), 1);
         QCOMPARE(books.value("Titel").toString(), QString("Bestand"));
@@ -391,7 +391,7 @@ private slots:
         QCOMPARE(stopped.taken, 0);
         QCOMPARE(seen, QList<int>({0, 1, 2}));
         QVERIFY(stored().isEmpty());
-        QCOMPARE(data->ClientBuecher().rowCountAll(), 0);
+        QCOMPARE(data->books().rowCountAll(), 0);
         QVERIFY(column("SELECT Verlag FROM Blob").isNull());
 
         seen.clear();
