@@ -6,6 +6,9 @@ namespace LibraryRefresh {
 
 bool run(LibraryData& data)
 {
+    // Nor in the middle of a write (a take-over lets the window paint between two books).
+    if (data.database().transactionDepth() > 0)
+        return false;
     RecordSet* sets[] = {&data.readers(), &data.loans(), &data.books()};
     for (RecordSet* rs : sets)
         if (rs->isEditing())

@@ -7,7 +7,7 @@ class LibraryData;
 // that an action the user is about to take still acts on the record they chose.
 namespace LibraryRefresh {
 
-// Does nothing and returns false while one of the three is being edited.
+// Does nothing and returns false while one of the three is being edited or a write is under way.
 bool run(LibraryData& data);
 
 } // namespace LibraryRefresh

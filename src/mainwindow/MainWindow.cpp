@@ -23,6 +23,7 @@
 #include "datastore/RecordSetModel.h"
 #include "datastore/Settings.h"
 #include "exchange/ExportDialog.h"
+#include "exchange/TakeOverDialog.h"
 #include "lending/ClearLoansDialog.h"
 #include "lending/LendDialog.h"
 #include "lending/LoanHistoryDialog.h"
@@ -110,7 +111,11 @@ void MainWindow::buildMenus()
     connect(addAction(programm, "actAktualisierung", tr("Aktualisierungsintervalle")), &QAction::triggered, this,
             &MainWindow::openIntervalDialog);
     programm->addSeparator();
-    addAction(programm, "actDatenuebernahme", tr("Datenübernahme aus Tomaris 2004/2005"), false);
+    connect(addAction(programm, "actDatenuebernahme", tr("Datenübernahme aus Tomaris 2004/2005")), &QAction::triggered,
+            this, [this] {
+                if (m_windows && m_windows->takeOverDialog)
+                    m_windows->takeOverDialog->exec();
+            });
     programm->addSeparator();
     addAction(programm, "actSichern", tr("Datenbank sichern/zurücklesen"), false);
     programm->addSeparator();

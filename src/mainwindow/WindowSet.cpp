@@ -10,6 +10,7 @@
 #include "catalogue/StoredValuesDialog.h"
 #include "datastore/LibraryData.h"
 #include "exchange/ExportDialog.h"
+#include "exchange/TakeOverDialog.h"
 #include "lending/ClearLoansDialog.h"
 #include "lending/LendDialog.h"
 #include "lending/LoanHistoryDialog.h"
@@ -44,6 +45,7 @@ WindowSet::WindowSet()
     clearLoansDialog = new ClearLoansDialog(data, &m);
     exportBooksDialog = new ExportDialog(data.books(), ExportDialog::booksSetup(), &m);
     exportReadersDialog = new ExportDialog(data.readers(), ExportDialog::readersSetup(), &m);
+    takeOverDialog = new TakeOverDialog(data, m, &m);
 }
 
 WindowSet::~WindowSet()

@@ -3,11 +3,12 @@
 // or a stop that must leave the library as it was.
 #include "PacketWriter.h"
 #include "TestSupport.h"
+#include "catalogue/StoredValueLists.h"
 #include "datastore/DataError.h"
 #include "datastore/LibraryData.h"
 #include "exchange/BookTakeOver.h"
 #include "exchange/PacketReader.h"
-#include "catalogue/StoredValueLists.h"
+#include "mainwindow/LibraryRefresh.h"
 
 #include <QSqlQuery>
 #include <QSqlRecord>
@@ -394,10 +395,16 @@ private slots:
         QCOMPARE(data->books().rowCountAll(), 0);
         QVERIFY(column("SELECT Verlag FROM Blob").isNull());
 
+        // The window paints between two books; the periodic refresh must not re-read meanwhile.
         seen.clear();
-        h.progress = [&](int done, int) { return seen << done, true; };
+        h.progress = [&](int done, int) {
+            if (LibraryRefresh::run(*data))
+                unexpected << QString("refresh at book %1").arg(done);
+            return seen << done, true;
+        };
         QCOMPARE(takeOver(w, h).taken, 4);
         QCOMPARE(seen, QList<int>({0, 1, 2, 3, 4}));
+        QVERIFY(LibraryRefresh::run(*data));
     }
 
     void missingOrMistypedColumnsAreRefused_data()

@@ -9,6 +9,7 @@ namespace FileDialogs {
 namespace {
 FolderHandler g_folderHandler;
 SaveFileHandler g_saveFileHandler;
+OpenFileHandler g_openFileHandler;
 } // namespace
 
 QString chooseFolder(QWidget* parent, const QString& title, const QString& start)
@@ -43,6 +44,19 @@ QString chooseSaveFile(QWidget* parent, const QString& title, const QString& fil
 void setSaveFileHandler(SaveFileHandler handler)
 {
     g_saveFileHandler = std::move(handler);
+}
+
+QString chooseOpenFile(QWidget* parent, const QString& title, const QString& start, const QString& filter)
+{
+    if (g_openFileHandler)
+        return g_openFileHandler(title, start);
+    const QString chosen = QFileDialog::getOpenFileName(parent, title, start, filter);
+    return chosen.isEmpty() ? QString() : QDir::toNativeSeparators(QFileInfo(chosen).absoluteFilePath());
+}
+
+void setOpenFileHandler(OpenFileHandler handler)
+{
+    g_openFileHandler = std::move(handler);
 }
 
 } // namespace FileDialogs

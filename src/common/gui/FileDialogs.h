@@ -25,4 +25,12 @@ using SaveFileHandler =
     std::function<QString(const QString& title, const QString& filter, const QString& defaultSuffix)>;
 void setSaveFileHandler(SaveFileHandler handler);
 
+// The chosen existing file's full path, or "" when the user cancelled. `filter` as QFileDialog
+// takes it; empty for every file.
+QString chooseOpenFile(QWidget* parent, const QString& title, const QString& start, const QString& filter);
+
+// Tests: answer instead of the user (return "" to cancel). Empty handler: real dialogs.
+using OpenFileHandler = std::function<QString(const QString& title, const QString& start)>;
+void setOpenFileHandler(OpenFileHandler handler);
+
 } // namespace FileDialogs
