@@ -277,6 +277,9 @@ Result takeOver(LibraryData& data, const PacketReader& packet, const Hooks& hook
     if (hooks.progress && !hooks.progress(total, total))
         return stopped();
     transaction.commit();
+    // New records stand where the cursor was when they were inserted; re-read, the books show in
+    // their stored order again.
+    books.requery();
     return result;
 }
 

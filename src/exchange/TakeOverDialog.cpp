@@ -11,6 +11,7 @@
 #include "datastore/LibraryData.h"
 #include "mainwindow/MainWindowServices.h"
 
+#include <QElapsedTimer>
 #include <QProgressDialog>
 #include <QSignalBlocker>
 #include <QStyle>
@@ -42,14 +43,6 @@ void TakeOverDialog::chooseFile()
 void TakeOverDialog::takeOver()
 {
     StoredValueLists& lists = m_main.storedLists();
-    QProgressDialog progress(tr("Die Bücher werden übernommen …"), tr("Abbrechen"), 0, 0, this);
-    progress.setObjectName(QStringLiteral("TakeOverProgress"));
-    progress.setWindowTitle(windowTitle());
-    progress.setWindowModality(Qt::WindowModal);
-    progress.setMinimumDuration(500);
-    progress.setAutoReset(false);
-    progress.setAutoClose(false);
-
     BookTakeOver::Hooks hooks;
     hooks.confirmRepeat = [this](int count) {
         return Messages::ask(this,
@@ -59,10 +52,27 @@ void TakeOverDialog::takeOver()
                                  .arg(count),
                              Messages::Buttons::YesNo) == Messages::Answer::Yes;
     };
-    hooks.progress = [&progress](int done, int total) {
-        progress.setMaximum(total);
-        progress.setValue(done); // lets the window paint and the user press "Abbrechen"
-        return !progress.wasCanceled();
+    // Made when the first book is due, so that it never shows over the question above. Setting
+    // its value lets the windows paint and the user press "Abbrechen"; a few times a second is
+    // enough, painting after every book would take longer than the books themselves.
+    std::unique_ptr<QProgressDialog> progress;
+    QElapsedTimer sinceShown;
+    hooks.progress = [&](int done, int total) {
+        if (!progress) {
+            progress = std::make_unique<QProgressDialog>(tr("Die Bücher werden übernommen …"), tr("Abbrechen"), 0,
+                                                         total, this);
+            progress->setObjectName(QStringLiteral("TakeOverProgress"));
+            progress->setWindowTitle(windowTitle());
+            progress->setWindowModality(Qt::WindowModal);
+            progress->setMinimumDuration(500);
+            progress->setAutoReset(false);
+            progress->setAutoClose(false);
+        }
+        if (done == 0 || done == total || sinceShown.elapsed() >= 100) {
+            progress->setValue(done);
+            sinceShown.start();
+        }
+        return !progress->wasCanceled();
     };
     hooks.bookPosted = [&lists] { lists.addValuesOfCurrentBook(); };
 
@@ -73,7 +83,7 @@ void TakeOverDialog::takeOver()
         const QSignalBlocker quiet(&lists);
         result = BookTakeOver::takeOverFile(m_data, ui->Edit2->text(), hooks);
     } catch (...) {
-        progress.close();
+        progress.reset();
         try {
             lists.reload();
         } catch (const DataError&) {
@@ -81,7 +91,7 @@ void TakeOverDialog::takeOver()
         }
         throw;
     }
-    progress.close();
+    progress.reset();
     lists.reload();
     if (result.cancelled)
         return;
