@@ -278,8 +278,12 @@ Result takeOver(LibraryData& data, const PacketReader& packet, const Hooks& hook
         return stopped();
     transaction.commit();
     // New records stand where the cursor was when they were inserted; re-read, the books show in
-    // their stored order again.
-    books.requery();
+    // their stored order again. The books are stored by now: a failing re-read must not report the
+    // take-over as failed (the periodic refresh reads them later).
+    try {
+        books.requery();
+    } catch (const DataError&) {
+    }
     return result;
 }
 
