@@ -48,4 +48,5 @@ inline const QString SortLeser = QStringLiteral("SortLeser");
 inline const QString WindowState = QStringLiteral("WindowState");
 inline const QString Height = QStringLiteral("Height");
 inline const QString Width = QStringLiteral("Width");
+inline const QString Sicherung = QStringLiteral("Sicherung"); // last backup folder, with a final separator
 } // namespace SettingName
