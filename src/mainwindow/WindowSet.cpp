@@ -12,6 +12,7 @@
 #include "lending/LendDialog.h"
 #include "lending/LoanHistoryDialog.h"
 #include "lending/ReturnDialog.h"
+#include "maintenance/BackupDialog.h"
 #include "search/CatalogueSearchDialog.h"
 
 WindowSet::WindowSet()
@@ -40,6 +41,7 @@ WindowSet::WindowSet()
     refreshIntervalDialog = new RefreshIntervalDialog(m.refreshTimer(), &m);
     storedValuesDialog = new StoredValuesDialog(data, &m);
     clearLoansDialog = new ClearLoansDialog(data, &m);
+    backupDialog = new BackupDialog(data, m, &m);
 }
 
 WindowSet::~WindowSet()

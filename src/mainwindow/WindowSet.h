@@ -1,6 +1,7 @@
 #pragma once
 
 class AboutDialog;
+class BackupDialog;
 class LendDialog;
 class LoanHistoryDialog;
 class ClearLoansDialog;
@@ -37,4 +38,5 @@ public:
     RefreshIntervalDialog* refreshIntervalDialog = nullptr;
     StoredValuesDialog* storedValuesDialog = nullptr;
     ClearLoansDialog* clearLoansDialog = nullptr;
+    BackupDialog* backupDialog = nullptr;
 };
