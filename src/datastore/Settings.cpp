@@ -275,9 +275,8 @@ QString lockErrorText(QLockFile::LockError error, const QString& folder)
                         .arg(name, reason));
 }
 
-void writeValue(const QString& name, const Value& value)
+void writeValues(const QString& name, const Store& values)
 {
-
     const QString path = storePath();
     const QString folder = QFileInfo(path).absolutePath();
     if (!QFileInfo(folder).isDir() && !QDir().mkpath(folder))
@@ -294,7 +293,8 @@ void writeValue(const QString& name, const Value& value)
     if (!store)
         fail(name, QCoreApplication::translate("Settings", "die Datei „%1“ kann nicht gelesen werden (%2)")
                        .arg(path, readError));
-    (*store)[name] = value;
+    for (const auto& [valueName, value] : values)
+        (*store)[valueName] = value;
 
     // Unbuffered: a buffered flush on commit() can take a short write (disk full) for success.
     QSaveFile file(path);
@@ -315,6 +315,11 @@ void writeValue(const QString& name, const Value& value)
     }
     if (!file.commit())
         writeFailed(file.errorString());
+}
+
+void writeValue(const QString& name, const Value& value)
+{
+    writeValues(name, Store{{name, value}});
 }
 
 std::optional<Value> readValue(const QString& name)
@@ -361,6 +366,33 @@ QString ReadSettingString(const QString& name)
     } catch (...) {
     }
     return QString();
+}
+
+QList<SettingEntry> AllSettings()
+{
+    const QString path = storePath();
+    QString error;
+    const std::optional<Store> store = readStore(path, &error);
+    if (!store)
+        throw DataError(
+            QCoreApplication::translate("Settings", "Die Einstellungen in „%1“ können nicht gelesen werden: %2")
+                .arg(path, error));
+    QList<SettingEntry> entries;
+    entries.reserve(qsizetype(store->size()));
+    for (const auto& [name, value] : *store)
+        entries.append({name, value});
+    return entries;
+}
+
+void WriteSettings(const QList<SettingEntry>& entries)
+{
+    if (entries.isEmpty())
+        return;
+    Store values;
+    for (const SettingEntry& entry : entries)
+        values[entry.name] = entry.value;
+    // A failure names the first value; none of them is written then.
+    writeValues(entries.first().name, values);
 }
 
 QString storePath()

@@ -1,6 +1,8 @@
 #pragma once
 
+#include <QList>
 #include <QString>
+#include <variant>
 
 // Per-user settings of this workstation: a flat set of named values, each either a text or a
 // signed 32-bit integer. Nothing is cached: every read goes to the store, every write at once.
@@ -17,6 +19,21 @@ void WriteSettingInt(const QString& name, qint32 value);
 qint32 ReadSettingInt(const QString& name);
 QString ReadSettingString(const QString& name);
 
+// One stored value with its type, for exporting and importing the whole store.
+struct SettingEntry
+{
+    QString name;
+    std::variant<QString, qint32> value;
+
+    bool operator==(const SettingEntry&) const = default;
+};
+
+// Every stored value, sorted by name. Unlike the single reads this one fails (DataError) when the
+// store exists but cannot be read, so that a backup never saves an empty set by mistake.
+QList<SettingEntry> AllSettings();
+// Writes all the entries at once (one lock, one atomic save); values not listed stay as they are.
+void WriteSettings(const QList<SettingEntry>& entries);
+
 // Path of the backing file (for backup and for tests).
 QString storePath();
 
@@ -31,4 +48,5 @@ inline const QString SortLeser = QStringLiteral("SortLeser");
 inline const QString WindowState = QStringLiteral("WindowState");
 inline const QString Height = QStringLiteral("Height");
 inline const QString Width = QStringLiteral("Width");
+inline const QString Sicherung = QStringLiteral("Sicherung"); // last backup folder, with a final separator
 } // namespace SettingName

@@ -157,7 +157,11 @@ QSqlDatabase SqliteEngine::connect(const QString& connectionName, const QString&
 
 void SqliteEngine::checkSchema(QSqlDatabase& db, const QString& directory)
 {
-    const QString path = QDir(directory).filePath(FileName);
+    checkSchemaOf(db, QDir(directory).filePath(FileName), directory);
+}
+
+void SqliteEngine::checkSchemaOf(QSqlDatabase& db, const QString& path, const QString& place)
+{
     QSqlQuery q(db);
     if (!q.exec(QStringLiteral("SELECT name FROM sqlite_master WHERE type = 'table'")))
         throw DataError(tr("Die Datei %1 ist keine Datenbank dieses Programms.\n(%2)").arg(path, q.lastError().text()));
@@ -183,7 +187,7 @@ void SqliteEngine::checkSchema(QSqlDatabase& db, const QString& directory)
     if (q.exec(QStringLiteral("PRAGMA user_version")) && q.next() && q.value(0).toInt() > Schema::Version)
         throw DataError(tr("Die Datenbank in %1 stammt von einer neueren Version des Programms und kann mit "
                            "dieser Version nicht geöffnet werden.")
-                            .arg(directory));
+                            .arg(place));
 }
 
 void SqliteEngine::createDatabase(const QString& directory) const
@@ -247,6 +251,133 @@ void SqliteEngine::createDatabase(const QString& directory) const
                            "geschrieben werden.")
                             .arg(directory, target));
     }
+}
+
+namespace {
+
+QString readOnlyUri(const QString& file)
+{
+    const QUrl url = QUrl::fromLocalFile(QFileInfo(file).absoluteFilePath());
+    return QStringLiteral("file:") + url.path(QUrl::FullyEncoded) + QStringLiteral("?mode=ro");
+}
+
+QString quotedColumns(const TableDef& table)
+{
+    QStringList names;
+    for (const ColumnDef& c : table.columns)
+        names << u'"' + c.name + u'"';
+    return names.join(u',');
+}
+
+} // namespace
+
+void SqliteEngine::copyDatabase(const QSqlDatabase& db, const QString& targetFile) const
+{
+    // One read transaction: the copy is a state that existed, whatever others write meanwhile.
+    QSqlQuery q(db);
+    q.prepare(QStringLiteral("VACUUM INTO ?"));
+    q.addBindValue(targetFile);
+    if (!q.exec())
+        throw DataError(
+            tr("Die Datenbank konnte nicht nach %1 kopiert werden: %2").arg(targetFile, q.lastError().text()));
+}
+
+DatabaseContents SqliteEngine::inspectDatabaseFile(const QString& file) const
+{
+    if (!QFileInfo(file).isFile())
+        throw DataError(tr("Die Datenbankdatei %1 wurde nicht gefunden.").arg(file));
+    const QString conn = QStringLiteral("inspect-") + QUuid::createUuid().toString(QUuid::Id128);
+    DatabaseContents contents;
+    QString failure;
+    {
+        QSqlDatabase db = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), conn);
+        db.setDatabaseName(readOnlyUri(file));
+        db.setConnectOptions(QStringLiteral("QSQLITE_OPEN_URI;QSQLITE_OPEN_READONLY;QSQLITE_BUSY_TIMEOUT=10000"));
+        try {
+            if (!db.open())
+                throw DataError(
+                    tr("Die Datenbankdatei %1 konnte nicht geöffnet werden: %2").arg(file, db.lastError().text()));
+            QSqlQuery q(db);
+            // integrity_check answers a single "ok" or lists what is broken.
+            if (!q.exec(QStringLiteral("PRAGMA integrity_check")))
+                throw DataError(
+                    tr("Die Datei %1 ist keine lesbare Datenbank oder beschädigt: %2").arg(file, q.lastError().text()));
+            QStringList problems;
+            while (q.next())
+                problems << q.value(0).toString();
+            q.finish();
+            if (problems != QStringList{QStringLiteral("ok")})
+                throw DataError(
+                    tr("Die Datenbankdatei %1 ist beschädigt:\n%2").arg(file, problems.mid(0, 5).join(u'\n')));
+            checkSchemaOf(db, file, file);
+            if (!q.exec(QStringLiteral("PRAGMA user_version")) || !q.next())
+                throw DataError(
+                    tr("Die Version der Datenbank %1 kann nicht gelesen werden: %2").arg(file, q.lastError().text()));
+            contents.version = q.value(0).toInt();
+            q.finish();
+            const auto count = [&](const QString& table) {
+                if (!q.exec(QStringLiteral("SELECT count(*) FROM \"%1\"").arg(table)) || !q.next())
+                    throw DataError(tr("Die Tabelle „%1“ in %2 kann nicht gelesen werden: %3")
+                                        .arg(table, file, q.lastError().text()));
+                const qint64 n = q.value(0).toLongLong();
+                q.finish();
+                return n;
+            };
+            contents.books = count(Schema::Buecher);
+            contents.readers = count(Schema::Leser);
+            contents.loans = count(Schema::Ausleihe);
+        } catch (const DataError& e) {
+            failure = e.message();
+        }
+        db.close();
+    }
+    QSqlDatabase::removeDatabase(conn);
+    if (!failure.isEmpty())
+        throw DataError(failure);
+    return contents;
+}
+
+void SqliteEngine::replaceContents(const QSqlDatabase& db, const QString& sourceFile) const
+{
+    const auto fail = [](const QSqlQuery& q) {
+        throw DataError(tr("Die Datenbank konnte nicht zurückgelesen werden: %1").arg(q.lastError().text()));
+    };
+    QSqlQuery q(db);
+    q.prepare(QStringLiteral("ATTACH DATABASE ? AS sicherung"));
+    q.addBindValue(readOnlyUri(sourceFile)); // the connection is opened with URI names
+    if (!q.exec())
+        fail(q);
+    bool inTransaction = false;
+    try {
+        if (!q.exec(beginWriteStatement()))
+            fail(q);
+        inTransaction = true;
+        for (const TableDef& t : Schema::tables()) {
+            const QString columns = quotedColumns(t);
+            if (!q.exec(QStringLiteral("DELETE FROM main.\"%1\"").arg(t.name)) ||
+                !q.exec(QStringLiteral("INSERT INTO main.\"%1\" (%2) SELECT %2 FROM sicherung.\"%1\"")
+                            .arg(t.name, columns)))
+                fail(q);
+        }
+        // The AUTOINCREMENT counters keep the highest number either state handed out: a number
+        // given after the backup (and perhaps written on a label) is never given to another book.
+        if (!q.exec(QStringLiteral("INSERT INTO main.sqlite_sequence (name, seq) "
+                                   "SELECT b.name, b.seq FROM sicherung.sqlite_sequence b WHERE NOT EXISTS "
+                                   "(SELECT 1 FROM main.sqlite_sequence m WHERE m.name = b.name)")) ||
+            !q.exec(QStringLiteral("UPDATE main.sqlite_sequence SET seq = max(seq, coalesce("
+                                   "(SELECT b.seq FROM sicherung.sqlite_sequence b "
+                                   "WHERE b.name = main.sqlite_sequence.name), 0))")))
+            fail(q);
+        if (!q.exec(QStringLiteral("COMMIT")))
+            fail(q);
+        inTransaction = false;
+    } catch (...) {
+        if (inTransaction)
+            q.exec(QStringLiteral("ROLLBACK"));
+        q.exec(QStringLiteral("DETACH DATABASE sicherung"));
+        throw;
+    }
+    q.exec(QStringLiteral("DETACH DATABASE sicherung"));
 }
 
 QStringList SqliteEngine::createTableStatements(const TableDef& table) const

@@ -8,6 +8,15 @@
 #include <QVariant>
 #include <memory>
 
+// What a database file holds, as a backup shows it before it is written or read back.
+struct DatabaseContents
+{
+    qint64 books = 0;
+    qint64 readers = 0;
+    qint64 loans = 0;
+    int version = 0;
+};
+
 // What differs between database engines: connecting, DDL, and how values are stored.
 // SQLite (a file in the library's folder) is the engine in use; a server engine would be a
 // second implementation of this interface.
@@ -25,6 +34,17 @@ public:
     virtual QSqlDatabase connect(const QString& connectionName, const QString& directory) const = 0;
     // Creates the complete database (tables and the Blob row) or nothing at all. Throws DataError.
     virtual void createDatabase(const QString& directory) const = 0;
+
+    // Backup: a consistent copy of the connected database, taken while other workstations may
+    // write, into a file that must not exist yet. Throws DataError.
+    virtual void copyDatabase(const QSqlDatabase& db, const QString& targetFile) const = 0;
+    // Opens a database file read-only and checks it whole: integrity, our tables and columns, a
+    // layout version this program reads. Throws DataError; gives what the file holds.
+    virtual DatabaseContents inspectDatabaseFile(const QString& file) const = 0;
+    // Restore: replaces every row of the connected database by those of the file, in one write
+    // transaction, so that other workstations see either the old or the restored data. The file
+    // must have passed inspectDatabaseFile(). Throws DataError and then changes nothing.
+    virtual void replaceContents(const QSqlDatabase& db, const QString& sourceFile) const = 0;
 
     virtual QStringList createTableStatements(const TableDef& table) const = 0;
     virtual QString beginWriteStatement() const = 0;
@@ -45,6 +65,9 @@ public:
     bool databaseExists(const QString& directory) const override;
     QSqlDatabase connect(const QString& connectionName, const QString& directory) const override;
     void createDatabase(const QString& directory) const override;
+    void copyDatabase(const QSqlDatabase& db, const QString& targetFile) const override;
+    DatabaseContents inspectDatabaseFile(const QString& file) const override;
+    void replaceContents(const QSqlDatabase& db, const QString& sourceFile) const override;
     QStringList createTableStatements(const TableDef& table) const override;
     QString beginWriteStatement() const override { return QStringLiteral("BEGIN IMMEDIATE"); }
     QString nullSafeEqual() const override { return QStringLiteral(" IS "); }
@@ -53,6 +76,9 @@ public:
 
     // Throws DataError unless the connection holds our four tables in a version we can read.
     static void checkSchema(QSqlDatabase& db, const QString& directory);
+
+private:
+    static void checkSchemaOf(QSqlDatabase& db, const QString& file, const QString& place);
 };
 
 // In-memory date-times are packed as the integer yyyyMMddHHmmss: compact, ordered, cheap.

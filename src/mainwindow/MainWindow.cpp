@@ -29,6 +29,7 @@
 #include "lending/LoanHistoryDialog.h"
 #include "lending/LoanView.h"
 #include "lending/ReturnDialog.h"
+#include "maintenance/BackupDialog.h"
 #include "search/CatalogueSearchDialog.h"
 
 #include <QCloseEvent>
@@ -117,7 +118,10 @@ void MainWindow::buildMenus()
                     m_windows->takeOverDialog->exec();
             });
     programm->addSeparator();
-    addAction(programm, "actSichern", tr("Datenbank sichern/zurücklesen"), false);
+    connect(addAction(programm, "actSichern", tr("Datenbank sichern/zurücklesen")), &QAction::triggered, this, [this] {
+        guarded(this, [this] { refreshNow(); });
+        m_windows->backupDialog->exec();
+    });
     programm->addSeparator();
     connect(addAction(programm, "actBeenden", tr("Beenden")), &QAction::triggered, this,
             [] { QCoreApplication::exit(0); }); // ends at once: no closing steps, nothing stored
@@ -367,6 +371,18 @@ void MainWindow::restoreAtFirstShow()
     if (!m_databaseOpened && m_windows && m_windows->databaseDialog)
         m_windows->databaseDialog->exec();
 
+    // A database that is still not open fails here once; the window then shows empty lists and
+    // the refresh timer stays off.
+    guarded(this, [this] {
+        applyStoredView();
+        if (!m_timer->property("switchedOff").toBool())
+            m_timer->start();
+    });
+}
+
+// Window state and size, captions, column widths and sort orders, as the settings hold them.
+void MainWindow::applyStoredView()
+{
     if (Settings::ReadSettingString(SettingName::WindowState) == u"wsMaximized") {
         showMaximized();
     } else {
@@ -379,16 +395,17 @@ void MainWindow::restoreAtFirstShow()
             w = 700;
         resize(w, h);
     }
-    // A database that is still not open fails here once; the window then shows empty lists and
-    // the refresh timer stays off.
-    guarded(this, [this] {
-        applyFieldCaptions();
-        restoreColumnWidths();
-        m_data->readers().setIndexFieldNames(Settings::ReadSettingString(SettingName::SortLeser));
-        m_data->books().setIndexFieldNames(Settings::ReadSettingString(SettingName::SortBuecher));
-        if (!m_timer->property("switchedOff").toBool())
-            m_timer->start();
-    });
+    applyFieldCaptions();
+    restoreColumnWidths();
+    m_data->readers().setIndexFieldNames(Settings::ReadSettingString(SettingName::SortLeser));
+    m_data->books().setIndexFieldNames(Settings::ReadSettingString(SettingName::SortBuecher));
+}
+
+void MainWindow::applyRestoredState()
+{
+    // What closing stores is then what was restored, not the state before.
+    m_lists->reload();
+    applyStoredView();
 }
 
 void MainWindow::closeEvent(QCloseEvent* event)

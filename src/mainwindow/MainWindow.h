@@ -62,6 +62,7 @@ public:
     // The postal-code table of the reader entry, fixed when this window is created.
     const PostalCodes& postalCodes() const override { return *m_postalCodes; }
     LoanView& loanView() override { return *m_loanView; }
+    void applyRestoredState() override;
     void openLoanHistory() override;
     void openManual() override;
 
@@ -83,6 +84,7 @@ protected:
 private:
     void openDatabaseAtStart();
     void restoreAtFirstShow();
+    void applyStoredView();
     void storeWindowState();
     void buildMenus();
     void buildToolBar();

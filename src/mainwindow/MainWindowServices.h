@@ -30,6 +30,10 @@ public:
     // What the main window's loan lists show (all or overdue).
     virtual LoanView& loanView() = 0;
 
+    // After the library was read back from a backup: shows the restored captions and lists, and
+    // takes window size and state, column widths and sort orders from the restored settings.
+    virtual void applyRestoredState() = 0;
+
     virtual void openLoanHistory() = 0;
     virtual void openManual() = 0;
 };

@@ -15,6 +15,7 @@
 #include "lending/LendDialog.h"
 #include "lending/LoanHistoryDialog.h"
 #include "lending/ReturnDialog.h"
+#include "maintenance/BackupDialog.h"
 #include "search/CatalogueSearchDialog.h"
 
 WindowSet::WindowSet()
@@ -46,6 +47,7 @@ WindowSet::WindowSet()
     exportBooksDialog = new ExportDialog(data.books(), ExportDialog::booksSetup(), &m);
     exportReadersDialog = new ExportDialog(data.readers(), ExportDialog::readersSetup(), &m);
     takeOverDialog = new TakeOverDialog(data, m, &m);
+    backupDialog = new BackupDialog(data, m, &m);
 }
 
 WindowSet::~WindowSet()

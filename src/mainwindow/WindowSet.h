@@ -1,6 +1,7 @@
 #pragma once
 
 class AboutDialog;
+class BackupDialog;
 class LendDialog;
 class LoanHistoryDialog;
 class ClearLoansDialog;
@@ -42,4 +43,5 @@ public:
     ExportDialog* exportBooksDialog = nullptr;
     ExportDialog* exportReadersDialog = nullptr;
     TakeOverDialog* takeOverDialog = nullptr;
+    BackupDialog* backupDialog = nullptr;
 };
