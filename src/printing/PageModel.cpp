@@ -4,6 +4,7 @@
 #include "datastore/RecordSet.h"
 
 #include <QDate>
+#include <QSet>
 #include <algorithm>
 #include <cmath>
 #include <limits>
@@ -19,13 +20,28 @@ int roundDots(double value)
     return int(std::nearbyint(value));
 }
 
+// Printable Latin-1 only: the list fonts have a glyph of their own for each, so the widest
+// glyph bounds every character's advance (no tabs, no fallback fonts).
+bool coveredByBound(const QString& text)
+{
+    for (const QChar ch : text) {
+        const char16_t u = ch.unicode();
+        if (u < 0x20 || (u >= 0x7f && u < 0xa0) || u > 0xff)
+            return false;
+    }
+    return true;
+}
+
 } // namespace
 
 PageModel::PageModel(RecordSet& records, PrintListDefinition list, QObject* parent)
     : QObject(parent), m_records(records), m_list(std::move(list))
 {
-    for (const PrintColumn& c : m_list.columns)
-        m_fieldIndex.append(m_records.fieldIndex(c.field));
+    for (const PrintColumn& c : m_list.columns) {
+        const int field = m_records.fieldIndex(c.field);
+        m_fieldIndex.append(field);
+        m_fieldTypes.append(field < 0 ? ColumnType::Text : m_records.fields().at(field).type);
+    }
     m_measured.fill(0, m_list.columns.size());
     m_measuredValid.fill(false, m_list.columns.size());
 
@@ -81,7 +97,14 @@ bool PageModel::columnOn(int column) const
 
 QString PageModel::cellText(int column, int position) const
 {
-    return m_records.textAt(m_records.rowAt(position), m_fieldIndex.at(column));
+    return textAt(m_records.rowAt(position), column);
+}
+
+QString PageModel::textAt(int row, int column) const
+{
+    // By reference: copying every value would cost more than measuring it.
+    const int field = m_fieldIndex.at(column);
+    return field < 0 ? QString() : RecordSet::displayText(m_fieldTypes.at(column), m_records.valueRef(row, field));
 }
 
 void PageModel::measureWidths(PageCanvas& canvas)
@@ -95,6 +118,8 @@ void PageModel::measureWidths(PageCanvas& canvas)
     const int records = m_records.active() ? m_records.recordCount() : 0;
     const QString zeroDate = Formats::formatDate(QDate(1899, 12, 30));
     bool fontSet = false;
+    QList<QString> texts;
+    texts.reserve(records);
     for (int c = 0; c < m_list.columns.size(); ++c) {
         // A column that is switched off cannot show; it is measured once it is switched on.
         if (m_measuredValid.at(c) || !columnOn(c))
@@ -104,13 +129,31 @@ void PageModel::measureWidths(PageCanvas& canvas)
             fontSet = true;
         }
         const PrintColumn& column = m_list.columns.at(c);
-        const int field = m_fieldIndex.at(c);
-        int widest = 0;
+        texts.clear();
+        qsizetype longest = -1;
+        int longestAt = -1;
         for (int p = 0; p < records; ++p) {
-            QString text = m_records.textAt(m_records.rowAt(p), field);
+            QString text = textAt(m_records.rowAt(p), c);
             // An empty date still takes the room of a written one.
             if (column.dateColumn && text.isEmpty())
                 text = zeroDate;
+            if (text.size() > longest) {
+                longest = text.size();
+                longestAt = p;
+            }
+            texts.append(std::move(text));
+        }
+        // Shaping is the cost. Starting with a longest text, a text that cannot be wider than the
+        // widest so far is skipped, and a text is measured only once.
+        int widest = longestAt < 0 ? 0 : canvas.textWidth(texts.at(longestAt));
+        const int charBound = canvas.maxCharWidth();
+        QSet<QString> measured;
+        for (const QString& text : std::as_const(texts)) {
+            if (charBound > 0 && text.size() * (charBound + 1) <= widest && coveredByBound(text))
+                continue;
+            if (measured.contains(text))
+                continue;
+            measured.insert(text);
             widest = std::max(widest, canvas.textWidth(text));
         }
         if (column.numberColumn && widest < 50)
@@ -233,9 +276,7 @@ void PageModel::drawPage(PageCanvas& canvas, const PageGeometry& page, int n)
     const int ruleEnd = h(m_list.variant.ruleEnd);
     for (qint64 p = start; p < end; ++p) {
         const int row = m_records.rowAt(int(p));
-        y = columnWalk(page, y, [&](int c, int x, int baseline) {
-            canvas.drawText(x, baseline, m_records.textAt(row, m_fieldIndex.at(c)));
-        });
+        y = columnWalk(page, y, [&](int c, int x, int baseline) { canvas.drawText(x, baseline, textAt(row, c)); });
         y += v(100);
         canvas.drawLine(0, y, ruleEnd, y);
         y += v(116);

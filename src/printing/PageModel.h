@@ -2,6 +2,7 @@
 
 #include "PageCanvas.h"
 #include "PrintList.h"
+#include "datastore/Schema.h"
 
 #include <QList>
 #include <QObject>
@@ -79,6 +80,7 @@ private:
     double wrapLimit(const PageGeometry& page) const;
     double pageFullLimit(const PageGeometry& page) const;
     bool columnOn(int column) const;
+    QString textAt(int row, int column) const;
     void measureWidths(PageCanvas& canvas);
     // Lays out one line of columns at baseline y; `draw(column, x, y)` for each visible column.
     // Returns the baseline after the wraps.
@@ -89,6 +91,7 @@ private:
     RecordSet& m_records;
     PrintListDefinition m_list;
     QList<int> m_fieldIndex;
+    QList<ColumnType> m_fieldTypes;
     PrintOptions m_options;
     Layout m_layout;
     // Measured widths per column, valid while generation and scales stay the same.

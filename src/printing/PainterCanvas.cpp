@@ -32,7 +32,10 @@ void PainterCanvas::setFont(const QString& family, int height)
     m_font.setPixelSize(pixelSize);
     // The same glyph advances when measuring and drawing, whatever the device's hinting.
     m_font.setHintingPreference(QFont::PreferNoHinting);
+    // Without kerning a text is never wider than its characters' advances added up.
+    m_font.setKerning(false);
     m_metrics.emplace(m_font, m_painter.device());
+    m_maxCharWidth = -1;
 }
 
 void PainterCanvas::drawText(int x, int y, const QString& text)
@@ -63,6 +66,19 @@ void PainterCanvas::drawText(int x, int y, const QString& text)
 int PainterCanvas::textWidth(const QString& text)
 {
     return text.isEmpty() ? 0 : m_metrics->horizontalAdvance(text);
+}
+
+int PainterCanvas::maxCharWidth()
+{
+    // The font's own maximum counts glyphs far wider than any letter; the widest printable
+    // Latin-1 character gives a much tighter bound.
+    if (m_maxCharWidth < 0) {
+        m_maxCharWidth = 0;
+        for (char16_t u = 0x20; u <= 0xff; ++u)
+            if (u < 0x7f || u >= 0xa0)
+                m_maxCharWidth = std::max(m_maxCharWidth, m_metrics->horizontalAdvance(QChar(u)));
+    }
+    return m_maxCharWidth;
 }
 
 void PainterCanvas::drawLine(int x1, int y1, int x2, int y2)

@@ -19,6 +19,7 @@ public:
     void setAnchor(Anchor anchor) override { m_anchor = anchor; }
     void drawText(int x, int y, const QString& text) override;
     int textWidth(const QString& text) override;
+    int maxCharWidth() override;
     void setPenWidth(int width) override { m_penWidth = width; }
     void drawLine(int x1, int y1, int x2, int y2) override;
 
@@ -35,4 +36,5 @@ private:
     QHash<QString, double> m_cellHeights;
     Anchor m_anchor = Anchor::LeftTop;
     int m_penWidth = 0;
+    int m_maxCharWidth = -1; // of the current font; -1 until asked
 };

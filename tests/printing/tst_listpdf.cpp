@@ -72,6 +72,31 @@ private slots:
         QVERIFY(canvas.textWidth("Schachnovelle") > canvas.textWidth("Emil"));
     }
 
+    // Texts that cannot be wider than the widest so far are not measured; the widest must still
+    // win when it is not the longest.
+    void widestTextIsNotTheLongest()
+    {
+        createLibraryDatabase(env->dbDir());
+        {
+            FixtureWriter fx(env->dbDir());
+            for (const char* author : {"iiiiiiiiiiiiiiiiiiii", "MMMMMMMMMM", "Mai", "Wüst"})
+                fx.insert("Buecher", {{"Verfasser", QString::fromUtf8(author)}});
+        }
+        LibraryData data;
+        QVERIFY(data.openAtStart(env->dbDir()));
+        QImage sheet(100, 100, QImage::Format_RGB32);
+        sheet.setDotsPerMeterX(23622);
+        sheet.setDotsPerMeterY(23622);
+        QPainter painter(&sheet);
+        PainterCanvas canvas(painter);
+        PageModel model(data.ClientBuecher(), PrintLists::books(QStringList()));
+        const PageModel::Layout& layout = model.prepare(canvas, {4961, 7016, false});
+        canvas.setFont("Arial", 71);
+        const int wide = canvas.textWidth("MMMMMMMMMM");
+        QVERIFY(wide > canvas.textWidth("iiiiiiiiiiiiiiiiiiii"));
+        QCOMPARE(layout.widths.at(1), wide + 60);
+    }
+
     void pdfHoldsFilteredRowsInOrder()
     {
         createLibraryDatabase(env->dbDir());

@@ -46,6 +46,7 @@ public:
         ++measured;
         return int(text.size()) * m_height / 2;
     }
+    int maxCharWidth() override { return m_height / 2; }
     void setPenWidth(int width) override { m_pen = width; }
     void drawLine(int x1, int y1, int x2, int y2) override
     {
@@ -463,7 +464,7 @@ private slots:
         const int portraitPages = model.pageCount(canvas, portrait);
         QCOMPARE(portraitPages, 4); // 28 rows a page
         const int measuredOnce = canvas.measured;
-        QVERIFY(measuredOnce >= 100);
+        QVERIFY(measuredOnce > 0);
         for (int n = 1; n <= portraitPages; ++n)
             model.drawPage(canvas, portrait, n);
         QCOMPARE(canvas.measured, measuredOnce);
