@@ -22,9 +22,11 @@ PageGeometry geometryOf(const QPagedPaintDevice& device)
     return page;
 }
 
-void printAll(PageModel& model, QPagedPaintDevice& device)
+bool printAll(PageModel& model, QPagedPaintDevice& device)
 {
-    QPainter painter(&device);
+    QPainter painter;
+    if (!painter.begin(&device))
+        return false;
     PainterCanvas canvas(painter);
     const PageGeometry page = geometryOf(device);
     const int pages = model.pageCount(canvas, page);
@@ -33,9 +35,15 @@ void printAll(PageModel& model, QPagedPaintDevice& device)
             device.newPage();
         model.drawPage(canvas, page, n);
     }
+    return painter.end();
 }
 
 bool writePdf(PageModel& model, const QString& fileName, QPageLayout::Orientation orientation, QString* error)
+{
+    return writePdf(model, fileName, QPageLayout(QPageSize(QPageSize::A4), orientation, QMarginsF()), error);
+}
+
+bool writePdf(PageModel& model, const QString& fileName, const QPageLayout& layout, QString* error)
 {
     QSaveFile file(fileName);
     const auto fail = [&](const QString& reason) {
@@ -49,9 +57,10 @@ bool writePdf(PageModel& model, const QString& fileName, QPageLayout::Orientatio
     {
         QPdfWriter writer(&file);
         writer.setResolution(600);
-        writer.setPageLayout(QPageLayout(QPageSize(QPageSize::A4), orientation, QMarginsF(0, 0, 0, 0)));
+        writer.setPageLayout(QPageLayout(layout.pageSize(), layout.orientation(), QMarginsF()));
         writer.setCreator(QCoreApplication::applicationName());
-        printAll(model, writer);
+        if (!printAll(model, writer))
+            return fail(QCoreApplication::translate("ListPrinter", "Die Seiten konnten nicht erzeugt werden."));
     }
     if (!file.commit())
         return fail(file.errorString());

@@ -129,6 +129,7 @@ PrintListDefinition loans()
     PrintListDefinition list;
     list.dialogName = QStringLiteral("TDruckerDialogAusleihlisteF");
     list.dialogCaption = tr("Ausleihliste");
+    list.dialogPlace = QPoint(372, 239);
     list.previewName = QStringLiteral("TDruckervorschauAusleihlisteF");
     list.previewCaption = tr("Druckervorschau Ausleihliste");
     list.previewWidth = 634;

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QList>
+#include <QPoint>
 #include <QString>
 #include <QStringList>
 
@@ -41,6 +42,7 @@ struct PrintListDefinition
 
     QString dialogName;
     QString dialogCaption;
+    QPoint dialogPlace; // null: centred on the main window
     QString previewName;
     QString previewCaption;
     int previewWidth = 0;
