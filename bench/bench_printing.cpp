@@ -49,7 +49,7 @@ public:
             throw std::runtime_error("the generated library does not open");
     }
 
-    RecordSet& books() { return m_data.ClientBuecher(); }
+    RecordSet& books() { return m_data.books(); }
 
 private:
     QTemporaryDir m_dir;

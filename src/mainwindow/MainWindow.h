@@ -64,6 +64,7 @@ public:
     LoanView& loanView() override { return *m_loanView; }
     void openLoanHistory() override;
     void openManual() override;
+    void printBookList(bool offerNarrowing) override;
 
     // Opening the dialogs, as the menus, tool buttons, grids and context menu do.
     void openNewBook();
@@ -74,6 +75,9 @@ public:
     void openReturns();
     void openClearLoanList();
     void openSearch();
+    void openBookListPrint();
+    void openReaderListPrint();
+    void openLoanListPrint(bool overdue);
 
 protected:
     void showEvent(QShowEvent* event) override;

@@ -6,6 +6,7 @@
 #include "RefreshIntervalDialog.h"
 #include "catalogue/BookEntryDialog.h"
 #include "catalogue/CaptionsDialog.h"
+#include "catalogue/FieldCaptions.h"
 #include "catalogue/ReaderEntryDialog.h"
 #include "catalogue/StoredValuesDialog.h"
 #include "datastore/LibraryData.h"
@@ -14,6 +15,7 @@
 #include "lending/LendDialog.h"
 #include "lending/LoanHistoryDialog.h"
 #include "lending/ReturnDialog.h"
+#include "printing/ListPrintDialog.h"
 #include "search/CatalogueSearchDialog.h"
 
 WindowSet::WindowSet()
@@ -44,6 +46,10 @@ WindowSet::WindowSet()
     clearLoansDialog = new ClearLoansDialog(data, &m);
     exportBooksDialog = new ExportDialog(data.books(), ExportDialog::booksSetup(), &m);
     exportReadersDialog = new ExportDialog(data.readers(), ExportDialog::readersSetup(), &m);
+    bookPrintDialog =
+        new ListPrintDialog([] { return PrintLists::books(FieldCaptions::bookFieldCaptions()); }, data.books(), &m);
+    loanPrintDialog = new ListPrintDialog([] { return PrintLists::loans(); }, data.loans(), &m);
+    readerPrintDialog = new ListPrintDialog([] { return PrintLists::readers(); }, data.readers(), &m);
 }
 
 WindowSet::~WindowSet()

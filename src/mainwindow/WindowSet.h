@@ -14,6 +14,7 @@ class MainWindow;
 class CaptionsDialog;
 class ReturnDialog;
 class StoredValuesDialog;
+class ListPrintDialog;
 
 // Every window of the program, each created once, the main window first. main() and the GUI
 // tests create the windows through this one class, so that tests see what users see.
@@ -40,4 +41,7 @@ public:
     ClearLoansDialog* clearLoansDialog = nullptr;
     ExportDialog* exportBooksDialog = nullptr;
     ExportDialog* exportReadersDialog = nullptr;
+    ListPrintDialog* bookPrintDialog = nullptr;
+    ListPrintDialog* loanPrintDialog = nullptr;
+    ListPrintDialog* readerPrintDialog = nullptr;
 };

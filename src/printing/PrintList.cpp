@@ -1,5 +1,7 @@
 #include "PrintList.h"
 
+#include "datastore/Settings.h"
+
 #include <QCoreApplication>
 
 namespace {
@@ -26,8 +28,8 @@ PrintListDefinition books(const QStringList& captions)
     list.orientationToggle = true;
     list.narrowButton = true;
     list.switchColumns = 4;
-    list.titleSetting = QStringLiteral("DruckTitel");
-    list.pageNumberSetting = QStringLiteral("SeitenzahlenDrucken");
+    list.titleSetting = SettingName::DruckTitel;
+    list.pageNumberSetting = SettingName::SeitenzahlenDrucken;
     list.pageNumberTick = PrintListDefinition::PageNumberTick::NotZero;
 
     struct Spec
@@ -88,8 +90,8 @@ PrintListDefinition readers()
     list.previewHeight = 540;
     list.previewScale = 82;
     list.orientationToggle = true;
-    list.titleSetting = QStringLiteral("DruckTitelLeser");
-    list.pageNumberSetting = QStringLiteral("DruckSeitenzahlenLeser");
+    list.titleSetting = SettingName::DruckTitelLeser;
+    list.pageNumberSetting = SettingName::DruckSeitenzahlenLeser;
 
     struct Spec
     {
@@ -135,8 +137,8 @@ PrintListDefinition loans()
     list.previewWidth = 634;
     list.previewHeight = 552;
     list.previewScale = 74;
-    list.titleSetting = QStringLiteral("DruckTitelAusleihliste");
-    list.pageNumberSetting = QStringLiteral("DruckSeitenzahlenAusleihliste");
+    list.titleSetting = SettingName::DruckTitelAusleihliste;
+    list.pageNumberSetting = SettingName::DruckSeitenzahlenAusleihliste;
     list.variant.alwaysPortraitScale = true;
     list.variant.ruleEnd = 5000;
     list.variant.headingBaselineFromTop = 417;

@@ -89,7 +89,7 @@ private slots:
         sheet.setDotsPerMeterY(23622);
         QPainter painter(&sheet);
         PainterCanvas canvas(painter);
-        PageModel model(data.ClientBuecher(), PrintLists::books(QStringList()));
+        PageModel model(data.books(), PrintLists::books(QStringList()));
         const PageModel::Layout& layout = model.prepare(canvas, {4961, 7016, false});
         canvas.setFont("Arial", 71);
         const int wide = canvas.textWidth("MMMMMMMMMM");
@@ -112,7 +112,7 @@ private slots:
         }
         LibraryData data;
         QVERIFY(data.openAtStart(env->dbDir()));
-        RecordSet& books = data.ClientBuecher();
+        RecordSet& books = data.books();
         books.setIndexFieldNames("Verfasser");
         books.setFilter("ID > 10");
         books.setFiltered(true);
@@ -155,7 +155,7 @@ private slots:
         createLibraryDatabase(env->dbDir());
         LibraryData data;
         QVERIFY(data.openAtStart(env->dbDir()));
-        PageModel model(data.ClientLeser(), PrintLists::readers());
+        PageModel model(data.readers(), PrintLists::readers());
         QString error;
         QVERIFY(!ListPrinter::writePdf(model, env->root() + "/fehlt/liste.pdf", QPageLayout::Portrait, &error));
         QVERIFY(error.contains("liste.pdf"));

@@ -132,13 +132,13 @@ class TestPageModel : public QObject
     {
         switch (list) {
         case List::Books:
-            return data->ClientBuecher();
+            return data->books();
         case List::Readers:
-            return data->ClientLeser();
+            return data->readers();
         case List::Loans:
             break;
         }
-        return data->ClientAusleihe();
+        return data->loans();
     }
 
     // `count` books, readers and loans; book, reader and loan i have the number i. Long books or
@@ -315,7 +315,7 @@ private slots:
     {
         fx->insert("Leser", {{"Sonstiges1", QString(100, 'w')}, {"Bemerkung", QString(100, 'w')}});
         open();
-        PageModel model(data->ClientLeser(), definition(List::Readers));
+        PageModel model(data->readers(), definition(List::Readers));
         model.setOptions({"", false, {true, false, false, false, false, false, false, false, true, true}});
         RecordingCanvas canvas;
         const PageModel::Layout& layout = model.prepare(canvas, {5953, 7058, false});
@@ -454,7 +454,7 @@ private slots:
     {
         fill(100);
         open();
-        RecordSet& books = data->ClientBuecher();
+        RecordSet& books = data->books();
         books.setRecNo(7);
         QSignalSpy scrolled(&books, &RecordSet::afterScroll);
         const int scrolledBefore = int(scrolled.count());

@@ -88,13 +88,13 @@ class TestPrintDialogs : public QObject
     {
         switch (list) {
         case List::Books:
-            return data->ClientBuecher();
+            return data->books();
         case List::Readers:
-            return data->ClientLeser();
+            return data->readers();
         case List::Loans:
             break;
         }
-        return data->ClientAusleihe();
+        return data->loans();
     }
 
     void open(int books)
