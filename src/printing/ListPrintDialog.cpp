@@ -21,7 +21,6 @@ ListPrintDialog::ListPrintDialog(std::function<PrintListDefinition()> list, Reco
 {
     ui->setupUi(this);
     setObjectName(m_list.dialogName);
-    DialogLook::apply(this, ui->GradientPanel1);
 
     auto* grid = static_cast<QGridLayout*>(ui->GBFelder->layout());
     for (const PrintColumn& column : m_list.columns) {
@@ -33,6 +32,8 @@ ListPrintDialog::ListPrintDialog(std::function<PrintListDefinition()> list, Reco
     }
     ui->Button4->setVisible(m_list.narrowButton);
     applyList();
+    // After the check boxes: the fixed size follows the list's own.
+    DialogLook::apply(this, ui->GradientPanel1);
 
     connect(ui->Button2, &QPushButton::clicked, this, [this] { guarded(this, [this] { changePrinter(); }); });
     connect(ui->BNeu, &QPushButton::clicked, this, [this] { guarded(this, [this] { showPreview(); }); });
@@ -95,11 +96,16 @@ void ListPrintDialog::changePrinter()
     ui->LDrucker->setText(PrinterChoice::displayName(*m_printer));
 }
 
-void ListPrintDialog::showPreview()
+PageModel& ListPrintDialog::pageModel()
 {
     m_model->setOptions(options());
+    return *m_model;
+}
+
+void ListPrintDialog::showPreview()
+{
     {
-        ListPreview preview(*m_model, *m_printer, this);
+        ListPreview preview(pageModel(), *m_printer, this);
         preview.exec();
     }
     Settings::WriteSettingString(m_list.titleSetting, ui->ETitel->text());

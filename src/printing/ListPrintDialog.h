@@ -39,6 +39,8 @@ public:
     // The options the check boxes and edits hold now.
     PrintOptions options() const;
     QPrinter& printer() { return *m_printer; }
+    // The list's page model with the options shown now (what the preview draws).
+    PageModel& pageModel();
 
 protected:
     void showEvent(QShowEvent* event) override;

@@ -167,23 +167,31 @@ template <typename Draw>
 int PageModel::columnWalk(const PageGeometry& page, int y, Draw&& draw) const
 {
     const double limit = wrapLimit(page);
+    const int continuation = h(m_list.variant.continuationX);
+    const int columns = int(m_list.columns.size());
     int x = h(250);
-    const auto wrapTest = [&] {
-        if (x > limit) {
-            x = h(m_list.variant.continuationX);
+    // `next`: the column that follows this place of the walk (columns when none does).
+    const auto wrapTest = [&](int next) {
+        // Besides the line's end, a visible column whose text would run past the limit starts a
+        // new line, unless it already stands at a line's start: otherwise the sheet's edge would
+        // cut it off.
+        const bool overruns = next < columns && m_layout.visible.at(next) && x > continuation &&
+                              x + m_layout.widths.at(next) - h(60) > limit;
+        if (x > limit || overruns) {
+            x = continuation;
             y += v(108);
         }
     };
-    for (int c = 0; c < m_list.columns.size(); ++c) {
+    for (int c = 0; c < columns; ++c) {
         const PrintColumn& column = m_list.columns.at(c);
         if (column.wrapTestBefore)
-            wrapTest();
+            wrapTest(c);
         if (m_layout.visible.at(c)) {
             draw(c, x, y);
             x += m_layout.widths.at(c);
         }
         if (column.wrapTestAfter)
-            wrapTest();
+            wrapTest(c + 1);
     }
     return y;
 }

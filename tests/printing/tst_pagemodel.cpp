@@ -274,8 +274,10 @@ private slots:
         // Page 5953 x 7058: V(108) = 109. Two columns of 100 characters end beyond every limit.
         QTest::newRow("books: test before column 4") << List::Books << "Verlag"
                                                      << "Atrium" << 480 << 528 << 706 + 109;
-        QTest::newRow("readers: test after column 3") << List::Readers << "Straße"
-                                                      << "Hauptstr. 1" << 480 << 528 << 706 + 109;
+        // The second column ends within the limit, but the third would run past it (and past the
+        // sheet's edge): the line wraps before it.
+        QTest::newRow("readers: a column that would overrun wraps")
+            << List::Readers << "Nachname" << QString(100, 'w') << 480 << 528 << 706 + 109;
         QTest::newRow("loans: test before column 4") << List::Loans << "Leser-Nr."
                                                      << "1" << 389 << 419 << 597 + 109;
     }
@@ -310,15 +312,18 @@ private slots:
     }
 
     // The reader list tests after its last column too: a last column that ends beyond the limit
-    // adds an empty line to the heading and to every row.
+    // adds an empty line to the heading and to every row. (Page 3000 x 7058: the column alone is
+    // wider than the line.)
     void readersTestAfterLastColumn()
     {
-        fx->insert("Leser", {{"Sonstiges1", QString(100, 'w')}, {"Bemerkung", QString(100, 'w')}});
+        fx->insert("Leser", {{"Bemerkung", QString(100, 'w')}});
         open();
         PageModel model(data->readers(), definition(List::Readers));
-        model.setOptions({"", false, {true, false, false, false, false, false, false, false, true, true}});
+        QList<bool> onlyLast(10, false);
+        onlyLast[9] = true;
+        model.setOptions({"", false, onlyLast});
         RecordingCanvas canvas;
-        const PageModel::Layout& layout = model.prepare(canvas, {5953, 7058, false});
+        const PageModel::Layout& layout = model.prepare(canvas, {3000, 7058, false});
         QCOMPARE(layout.wrapsPerRow, 1);
         QCOMPARE(layout.firstBaseline, 706 + 109);
         QCOMPARE(layout.rowAdvance, 101 + 117 + 109);
