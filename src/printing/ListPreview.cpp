@@ -8,6 +8,7 @@
 #include "common/gui/Messages.h"
 
 #include <QComboBox>
+#include <QGraphicsView>
 #include <QImage>
 #include <QLabel>
 #include <QPageSetupDialog>
@@ -87,6 +88,12 @@ ListPreview::ListPreview(PageModel& model, QPrinter& printer, QWidget* parent)
     m_preview->setObjectName(QStringLiteral("Preview1"));
     m_preview->setViewMode(QPrintPreviewWidget::SinglePageView);
     m_preview->fitToWidth();
+    // With the page fitted, a scroll bar that comes and goes changes the room to fit into, which
+    // brings or takes a scroll bar again, without end: keep both shown.
+    if (auto* view = m_preview->findChild<QGraphicsView*>()) {
+        view->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
+        view->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
+    }
 
     auto* layout = new QVBoxLayout(this);
     layout->setContentsMargins(0, 0, 0, 0);
