@@ -5,6 +5,7 @@
 #include "PainterCanvas.h"
 #include "PrinterChoice.h"
 #include "common/gui/ErrorGuard.h"
+#include "common/gui/FileDialogs.h"
 #include "common/gui/Messages.h"
 
 #include <QComboBox>
@@ -159,7 +160,8 @@ void ListPreview::paintPage(QPrinter* printer)
 void ListPreview::print()
 {
     if (PrinterChoice::writesPdf(m_printer)) {
-        const QString file = PrinterChoice::askPdfFileName(this, tr("Liste.pdf"));
+        const QString file = FileDialogs::chooseSaveFile(this, tr("Als PDF speichern"), tr("PDF-Dateien (*.pdf)"),
+                                                         QStringLiteral("pdf"));
         if (file.isEmpty())
             return;
         QString error;

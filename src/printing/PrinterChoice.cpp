@@ -1,8 +1,6 @@
 #include "PrinterChoice.h"
 
 #include <QCoreApplication>
-#include <QDir>
-#include <QFileDialog>
 #include <QPageLayout>
 #include <QPageSize>
 #include <QPrinter>
@@ -11,12 +9,6 @@
 namespace PrinterChoice {
 
 namespace {
-
-PdfFileHandler& pdfHandler()
-{
-    static PdfFileHandler handler;
-    return handler;
-}
 
 QString tr(const char* text)
 {
@@ -56,22 +48,6 @@ bool writesPdf(const QPrinter& printer)
 QString displayName(const QPrinter& printer)
 {
     return writesPdf(printer) ? tr("PDF-Datei") : printer.printerName();
-}
-
-QString askPdfFileName(QWidget* parent, const QString& suggestedName)
-{
-    if (pdfHandler())
-        return pdfHandler()(suggestedName);
-    QString file = QFileDialog::getSaveFileName(parent, tr("Als PDF speichern"), QDir::home().filePath(suggestedName),
-                                                tr("PDF-Dateien (*.pdf)"));
-    if (!file.isEmpty() && !file.endsWith(QStringLiteral(".pdf"), Qt::CaseInsensitive))
-        file += QStringLiteral(".pdf");
-    return file;
-}
-
-void setPdfFileHandler(PdfFileHandler handler)
-{
-    pdfHandler() = std::move(handler);
 }
 
 } // namespace PrinterChoice

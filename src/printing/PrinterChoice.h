@@ -1,10 +1,8 @@
 #pragma once
 
 #include <QString>
-#include <functional>
 
 class QPrinter;
-class QWidget;
 
 // Which printer a print dialog uses, and where a list goes when the system lists no printer.
 namespace PrinterChoice {
@@ -17,12 +15,5 @@ QString selectDefault(QPrinter& printer);
 QString displayName(const QPrinter& printer);
 
 bool writesPdf(const QPrinter& printer);
-
-// Asks for the PDF file to write ("Als PDF speichern"); "" when the user cancelled.
-QString askPdfFileName(QWidget* parent, const QString& suggestedName);
-
-// Tests: answer instead of the user (return "" to cancel). Empty handler: the real dialog.
-using PdfFileHandler = std::function<QString(const QString& suggestedName)>;
-void setPdfFileHandler(PdfFileHandler handler);
 
 } // namespace PrinterChoice

@@ -3,6 +3,7 @@
 // printing into a PDF file when the system lists no printer.
 #include "GuiSupport.h"
 #include "TestSupport.h"
+#include "common/gui/FileDialogs.h"
 #include "datastore/LibraryData.h"
 #include "datastore/Settings.h"
 #include "printing/ListPreview.h"
@@ -130,7 +131,7 @@ private slots:
 
     void cleanup()
     {
-        PrinterChoice::setPdfFileHandler({});
+        FileDialogs::setSaveFileHandler({});
         data.reset();
         env.reset();
     }
@@ -313,8 +314,8 @@ private slots:
         child<QLineEdit>(d.get(), "ETitel")->setText("Bestand 2026");
         const QString file = env->root() + "/bestand.pdf";
         QStringList asked;
-        PrinterChoice::setPdfFileHandler([&](const QString& suggested) {
-            asked << suggested;
+        FileDialogs::setSaveFileHandler([&](const QString& title, const QString&, const QString&) {
+            asked << title;
             return file;
         });
         auto ran = whenModal("TDruckervorschauF", [&](QWidget* preview) {
@@ -323,7 +324,7 @@ private slots:
         });
         click(d.get(), "BNeu");
         QVERIFY(*ran);
-        QCOMPARE(asked.size(), 1);
+        QCOMPARE(asked, QStringList{"Als PDF speichern"});
         const QString text = pdfText(file);
         QVERIFY2(text.contains("Bestand 2026"), qPrintable(text.left(300)));
         QVERIFY(text.indexOf("Band 001") < text.indexOf("Band 002"));

@@ -4,6 +4,7 @@
 #include "GuiSupport.h"
 #include "TestSupport.h"
 #include "common/Clock.h"
+#include "common/gui/FileDialogs.h"
 #include "datastore/LibraryData.h"
 #include "datastore/Settings.h"
 #include "mainwindow/MainWindow.h"
@@ -89,7 +90,7 @@ private slots:
 
     void cleanup()
     {
-        PrinterChoice::setPdfFileHandler({});
+        FileDialogs::setSaveFileHandler({});
         windows.reset();
         m = nullptr;
         Clock::setFixedNow({});
@@ -138,7 +139,7 @@ private slots:
             QSKIP("this system lists a printer");
         start();
         const QString file = env->root() + "/suche.pdf";
-        PrinterChoice::setPdfFileHandler([&](const QString&) { return file; });
+        FileDialogs::setSaveFileHandler([&](const QString&, const QString&, const QString&) { return file; });
         bool offered = true;
         auto ran = whenModal("TAuswertenF", [&](QWidget* s) {
             auto* field = child<QComboBox>(s, "CB1");
