@@ -49,4 +49,11 @@ inline const QString WindowState = QStringLiteral("WindowState");
 inline const QString Height = QStringLiteral("Height");
 inline const QString Width = QStringLiteral("Width");
 inline const QString Sicherung = QStringLiteral("Sicherung"); // last backup folder, with a final separator
+// Printed lists: title and page-number switch of the book, reader and loan lists.
+inline const QString DruckTitel = QStringLiteral("DruckTitel");
+inline const QString SeitenzahlenDrucken = QStringLiteral("SeitenzahlenDrucken");
+inline const QString DruckTitelLeser = QStringLiteral("DruckTitelLeser");
+inline const QString DruckSeitenzahlenLeser = QStringLiteral("DruckSeitenzahlenLeser");
+inline const QString DruckTitelAusleihliste = QStringLiteral("DruckTitelAusleihliste");
+inline const QString DruckSeitenzahlenAusleihliste = QStringLiteral("DruckSeitenzahlenAusleihliste");
 } // namespace SettingName

@@ -30,6 +30,7 @@
 #include "lending/LoanView.h"
 #include "lending/ReturnDialog.h"
 #include "maintenance/BackupDialog.h"
+#include "printing/ListPrintDialog.h"
 #include "search/CatalogueSearchDialog.h"
 
 #include <QCloseEvent>
@@ -134,8 +135,10 @@ void MainWindow::buildMenus()
     rueckgabe->setShortcut(Qt::Key_F4);
     connect(rueckgabe, &QAction::triggered, this, &MainWindow::openReturns);
     ausleihe->addSeparator();
-    addAction(ausleihe, "actAusleihlisteDrucken", tr("Liste drucken"), false);
-    addAction(ausleihe, "actUeberfaelligeDrucken", tr("\"Überfällige Bücher\" drucken"), false);
+    connect(addAction(ausleihe, "actAusleihlisteDrucken", tr("Liste drucken")), &QAction::triggered, this,
+            [this] { openLoanListPrint(false); });
+    connect(addAction(ausleihe, "actUeberfaelligeDrucken", tr("\"Überfällige Bücher\" drucken")), &QAction::triggered,
+            this, [this] { openLoanListPrint(true); });
     ausleihe->addSeparator();
     connect(addAction(ausleihe, "actAusleihlisteLoeschen", tr("Ausleihliste löschen")), &QAction::triggered, this,
             &MainWindow::openClearLoanList);
@@ -144,7 +147,8 @@ void MainWindow::buildMenus()
     connect(addAction(leser, "actLeserNeu", tr("Neu")), &QAction::triggered, this, &MainWindow::openNewReader);
     connect(addAction(leser, "actLeserBearbeiten", tr("Bearbeiten")), &QAction::triggered, this,
             &MainWindow::openEditReader);
-    addAction(leser, "actLeserDrucken", tr("Drucken"), false);
+    connect(addAction(leser, "actLeserDrucken", tr("Drucken")), &QAction::triggered, this,
+            &MainWindow::openReaderListPrint);
     leser->addSeparator();
     addAction(leser, "actLeserImport", tr("Daten importieren"), false);
     connect(addAction(leser, "actLeserExport", tr("Daten exportieren")), &QAction::triggered, this,
@@ -161,7 +165,8 @@ void MainWindow::buildMenus()
     QAction* auswerten = addAction(buecher, "actAuswerten", tr("Auswerten / Suchen"));
     connect(auswerten, &QAction::triggered, this, &MainWindow::openSearch);
     auswerten->setStatusTip(tr("Bücher auswerten / suchen"));
-    QAction* drucken = addAction(buecher, "actBuecherDrucken", tr("Drucken"), false);
+    QAction* drucken = addAction(buecher, "actBuecherDrucken", tr("Drucken"));
+    connect(drucken, &QAction::triggered, this, &MainWindow::openBookListPrint);
     drucken->setStatusTip(tr("Bücherlisten drucken"));
     buecher->addSeparator();
     connect(addAction(buecher, "actBuchLoeschen", tr("Löschen")), &QAction::triggered, this,
@@ -600,6 +605,45 @@ void MainWindow::openSearch()
 {
     guarded(this, [this] { refreshNow(); });
     m_windows->searchDialog->exec();
+}
+
+void MainWindow::printBookList(bool offerNarrowing)
+{
+    ListPrintDialog* dialog = m_windows->bookPrintDialog;
+    dialog->setNarrowButtonVisible(offerNarrowing);
+    dialog->exec();
+}
+
+void MainWindow::openBookListPrint()
+{
+    guarded(this, [this] { refreshNow(); });
+    printBookList(true);
+    // "Bücher eingrenzen/sortieren" leaves its marker; the search opens once the dialog is closed.
+    ListPrintDialog* dialog = m_windows->bookPrintDialog;
+    const bool narrow = dialog->DruckDialogAktion == ListPrintDialog::NarrowAndSort;
+    dialog->DruckDialogAktion = 0;
+    if (narrow)
+        openSearch();
+}
+
+void MainWindow::openReaderListPrint()
+{
+    guarded(this, [this] { refreshNow(); });
+    m_windows->readerPrintDialog->exec();
+}
+
+void MainWindow::openLoanListPrint(bool overdue)
+{
+    if (!guarded(this, [&] {
+            refreshNow();
+            // The list prints what the tab shows: every loan, or the overdue ones (which stay
+            // filtered afterwards, as the tab shows them).
+            setCurrentTabQuietly(overdue ? MainTab::Overdue : MainTab::Loans);
+            m_loanView->setOverdue(overdue);
+            m_loanView->apply();
+        }))
+        return;
+    m_windows->loanPrintDialog->exec();
 }
 
 void MainWindow::openManual()

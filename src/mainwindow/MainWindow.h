@@ -65,6 +65,7 @@ public:
     void applyRestoredState() override;
     void openLoanHistory() override;
     void openManual() override;
+    void printBookList(bool offerNarrowing) override;
 
     // Opening the dialogs, as the menus, tool buttons, grids and context menu do.
     void openNewBook();
@@ -75,6 +76,9 @@ public:
     void openReturns();
     void openClearLoanList();
     void openSearch();
+    void openBookListPrint();
+    void openReaderListPrint();
+    void openLoanListPrint(bool overdue);
 
 protected:
     void showEvent(QShowEvent* event) override;

@@ -35,5 +35,8 @@ public:
     virtual void applyRestoredState() = 0;
 
     virtual void openLoanHistory() = 0;
+    // The book list's print dialog over the books as they are now filtered and sorted;
+    // `offerNarrowing` shows its button that sends the user to the search first.
+    virtual void printBookList(bool offerNarrowing) = 0;
     virtual void openManual() = 0;
 };

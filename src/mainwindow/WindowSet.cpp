@@ -6,6 +6,7 @@
 #include "RefreshIntervalDialog.h"
 #include "catalogue/BookEntryDialog.h"
 #include "catalogue/CaptionsDialog.h"
+#include "catalogue/FieldCaptions.h"
 #include "catalogue/ReaderEntryDialog.h"
 #include "catalogue/StoredValuesDialog.h"
 #include "datastore/LibraryData.h"
@@ -16,6 +17,7 @@
 #include "lending/LoanHistoryDialog.h"
 #include "lending/ReturnDialog.h"
 #include "maintenance/BackupDialog.h"
+#include "printing/ListPrintDialog.h"
 #include "search/CatalogueSearchDialog.h"
 
 WindowSet::WindowSet()
@@ -48,6 +50,10 @@ WindowSet::WindowSet()
     exportReadersDialog = new ExportDialog(data.readers(), ExportDialog::readersSetup(), &m);
     takeOverDialog = new TakeOverDialog(data, m, &m);
     backupDialog = new BackupDialog(data, m, &m);
+    bookPrintDialog =
+        new ListPrintDialog([] { return PrintLists::books(FieldCaptions::bookFieldCaptions()); }, data.books(), &m);
+    loanPrintDialog = new ListPrintDialog([] { return PrintLists::loans(); }, data.loans(), &m);
+    readerPrintDialog = new ListPrintDialog([] { return PrintLists::readers(); }, data.readers(), &m);
 }
 
 WindowSet::~WindowSet()

@@ -16,6 +16,7 @@ class CaptionsDialog;
 class ReturnDialog;
 class StoredValuesDialog;
 class TakeOverDialog;
+class ListPrintDialog;
 
 // Every window of the program, each created once, the main window first. main() and the GUI
 // tests create the windows through this one class, so that tests see what users see.
@@ -44,4 +45,7 @@ public:
     ExportDialog* exportReadersDialog = nullptr;
     TakeOverDialog* takeOverDialog = nullptr;
     BackupDialog* backupDialog = nullptr;
+    ListPrintDialog* bookPrintDialog = nullptr;
+    ListPrintDialog* loanPrintDialog = nullptr;
+    ListPrintDialog* readerPrintDialog = nullptr;
 };

@@ -54,6 +54,9 @@ CatalogueSearchDialog::CatalogueSearchDialog(LibraryData& data, MainWindowServic
     connectGuarded(ui->DBGrid1->horizontalHeader(), &QHeaderView::sectionClicked, this,
                    &CatalogueSearchDialog::sortByColumn);
     connect(ui->SpeedButton1, &QToolButton::clicked, this, [this] { m_main.openManual(); });
+    // Prints the books as narrowed and sorted here; the print dialog then offers no way back.
+    ui->Button4->setEnabled(true);
+    connect(ui->Button4, &QPushButton::clicked, this, [this] { m_main.printBookList(false); });
 }
 
 CatalogueSearchDialog::~CatalogueSearchDialog() = default;

@@ -160,7 +160,7 @@ private slots:
             QCOMPARE(field->currentText(), QStringLiteral("Schlagwort"));
             QVERIFY(child<QAbstractButton>(d, "RBTeil")->isChecked());
             QVERIFY(!child<QLabel>(d, "LAnzahl")->isVisible());
-            QVERIFY(!child<QWidget>(d, "Button4")->isEnabled());
+            QVERIFY(child<QWidget>(d, "Button4")->isEnabled()); // "Drucken"
             for (const char* hidden : {"CBSort", "CBSOrt2"}) {
                 auto* sort = child<QComboBox>(d, hidden);
                 QVERIFY(!sort->isVisible());

@@ -8,6 +8,8 @@
 #include "mainwindow/AppSetup.h"
 #include "mainwindow/MainWindow.h"
 #include "mainwindow/WindowSet.h"
+#include "printing/ListPreview.h"
+#include "printing/ListPrintDialog.h"
 
 #include <QApplication>
 #include <QDateTime>
@@ -120,6 +122,19 @@ int main(int argc, char* argv[])
             d->show();
             QApplication::processEvents();
             failures += !save(d, out, d->objectName());
+            d->reject();
+            QApplication::processEvents();
+        }
+        // A preview page of every printed list.
+        for (ListPrintDialog* d : {windows.bookPrintDialog, windows.readerPrintDialog, windows.loanPrintDialog}) {
+            d->show();
+            QApplication::processEvents();
+            {
+                ListPreview preview(d->pageModel(), d->printer(), m);
+                preview.show();
+                QApplication::processEvents();
+                failures += !save(&preview, out, preview.objectName());
+            }
             d->reject();
             QApplication::processEvents();
         }
