@@ -122,7 +122,7 @@ BookingResult bookLoan(LibraryData& data, const QDateTime& from, const QDateTime
     } catch (const AlreadyLent& lent) {
         settleAfterFailure({&loans, &books}, books, bookId);
         // The mark follows the open loan, and the list shows what the database holds.
-        LoanRecords::writeTogether(data, [&] { LoanRecords::setBookLent(data, bookId, true); });
+        LoanRecords::writeTogether(data, [&] { LoanRecords::setBookLentInDatabase(data, bookId, true); });
         loans.requery();
         books.requery();
         throw DataError(

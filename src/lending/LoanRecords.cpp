@@ -245,6 +245,11 @@ void writeTogether(LibraryData& data, const std::function<void()>& write)
     }
 }
 
+void setBookLentInDatabase(LibraryData& data, const QVariant& bookId, bool lent)
+{
+    execBookUpdate(data, bookId, lent);
+}
+
 void setBookLent(LibraryData& data, const QVariant& bookId, bool lent)
 {
     RecordSet& books = data.books();

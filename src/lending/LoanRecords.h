@@ -59,5 +59,7 @@ void writeTogether(LibraryData& data, const std::function<void()>& write);
 // Sets a book's lent mark inside the caller's transaction; memory follows, the books cursor
 // stays where it was.
 void setBookLent(LibraryData& data, const QVariant& bookId, bool lent);
+// The same in the database only, whatever memory holds; the caller re-reads the books.
+void setBookLentInDatabase(LibraryData& data, const QVariant& bookId, bool lent);
 
 } // namespace LoanRecords

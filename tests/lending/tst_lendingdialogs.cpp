@@ -25,6 +25,7 @@
 #include <QHeaderView>
 #include <QLabel>
 #include <QLineEdit>
+#include <QMouseEvent>
 #include <QScopeGuard>
 #include <QTabWidget>
 #include <QTableView>
@@ -203,6 +204,70 @@ private slots:
         });
         QVERIFY(triggerAction(m, "actAusleihen"));
         QVERIFY(*ran);
+    }
+
+    // After a booking the list moves on to the lent book's neighbour: a second click or a
+    // double-click on "Buchen" must not lend (or return) that neighbour as well.
+    void bookingWaitsForAFreshChoice_data()
+    {
+        QTest::addColumn<QString>("dialog");
+        QTest::addColumn<bool>("doubleClick");
+        for (const char* dialog : {"TAusleiheBuchenF", "TRueckgabeF"}) {
+            QTest::addRow("%s, two clicks", dialog) << dialog << false;
+            QTest::addRow("%s, double-click", dialog) << dialog << true;
+        }
+    }
+
+    void bookingWaitsForAFreshChoice()
+    {
+        QFETCH(QString, dialog);
+        QFETCH(bool, doubleClick);
+        const bool lend = dialog == u"TAusleiheBuchenF";
+        fx->insert("Leser", {{"Vorname", "Anna"}, {"Nachname", "Schmidt"}});
+        for (const char* title : {"Emil", "Faust", "Momo"})
+            fx->insert("Buecher", {{"Titel", title}, {"ausgeliehen", lend ? 0 : 1}});
+        if (!lend)
+            for (int book = 1; book <= 3; ++book)
+                loan(book, 1, QDate(2026, 12, 1), QVariant(), stamp(QDate(2026, 12, 31)));
+        start();
+        QTRY_VERIFY(started());
+        QDialog* dlg = lend ? static_cast<QDialog*>(fixture->windows->lendDialog)
+                            : static_cast<QDialog*>(fixture->windows->returnDialog);
+        QVERIFY(showDialog(dlg));
+        auto* books = child<QTableView>(dlg, "DBGrid2");
+        auto* button = child<QAbstractButton>(dlg, "BBuchen");
+        const QString changed =
+            lend ? "SELECT count(*) FROM Ausleihe" : "SELECT count(*) FROM Ausleihe WHERE DatumBis IS NOT NULL";
+        clickRow(books, 1);
+        const QPoint centre = button->rect().center();
+        if (doubleClick) {
+            // As the platform delivers one: a click, then the second press as a double-click.
+            QTest::mouseClick(button, Qt::LeftButton, {}, centre);
+            QMouseEvent second(QEvent::MouseButtonDblClick, QPointF(centre), button->mapToGlobal(QPointF(centre)),
+                               Qt::LeftButton, Qt::LeftButton, Qt::NoModifier);
+            QApplication::sendEvent(button, &second);
+            QTest::mouseRelease(button, Qt::LeftButton, {}, centre);
+        } else {
+            QTest::mouseClick(button, Qt::LeftButton, {}, centre);
+            QTest::mouseClick(button, Qt::LeftButton, {}, centre);
+        }
+        QCOMPARE(fx->scalar(changed).toInt(), 1);
+        QCOMPARE(columnTexts(books, 2), (QStringList{"Emil", "Momo"}));
+        QVERIFY(!button->isEnabled());
+        // A click into the list is a fresh choice; so is a change of a search edit.
+        clickRow(books, 1);
+        QVERIFY(button->isEnabled());
+        click(dlg, "BBuchen");
+        QCOMPARE(fx->scalar(changed).toInt(), 2);
+        QVERIFY(!button->isEnabled());
+        typeInto(dlg, "ETitel", "e");
+        QVERIFY(button->isEnabled());
+        QCOMPARE(fx->scalar("SELECT group_concat(ausgeliehen) FROM Buecher").toString(),
+                 lend ? QStringLiteral("0,1,1") : QStringLiteral("1,0,0"));
+        dlg->close();
+        QVERIFY(showDialog(dlg)); // a new showing starts ready
+        QVERIFY(button->isEnabled());
+        dlg->close();
     }
 
     void searchEditsNarrowAndEmptyEachOther()
@@ -543,6 +608,38 @@ private slots:
         m->close();
         QCOMPARE(Settings::ReadSettingInt("BreiteEBemerkung"), 210);
         QCOMPARE(Settings::ReadSettingInt("BreiteEVon"), 120);
+    }
+
+    // The history of a book lists that book's loans only; closing it gives the main window's
+    // loan lists back as they were.
+    void historyListsOnlyTheBooksLoans()
+    {
+        fx->insert("Buecher", {{"Titel", "Emil"}, {"ausgeliehen", 1}});
+        fx->insert("Buecher", {{"Titel", "Faust"}, {"ausgeliehen", 0}});
+        fx->insert("Buecher", {{"Titel", "Neu"}, {"ausgeliehen", 0}});
+        fx->insert("Leser", {{"Vorname", "Anna"}, {"Nachname", "Schmidt"}});
+        loan(2, 1, QDate(2026, 1, 1), stamp(QDate(2026, 1, 20)), QVariant());
+        loan(1, 1, QDate(2026, 2, 1), stamp(QDate(2026, 2, 20)), QVariant());
+        loan(1, 1, QDate(2026, 10, 1), QVariant(), stamp(QDate(2026, 10, 31))); // overdue
+        loan(2, 1, QDate(2026, 3, 1), stamp(QDate(2026, 3, 20)), QVariant());
+        MainWindow* m = start();
+        QTRY_VERIFY(started());
+        m->tabs()->setCurrentIndex(3);
+        auto* dlg = fixture->windows->loanHistoryDialog;
+        auto* grid = child<QTableView>(dlg, "DBGrid1");
+        const auto history = [&](const QString& title) {
+            const auto close = qScopeGuard([dlg] { dlg->close(); });
+            if (!data().books().locate("Titel", {title}))
+                return QStringList{"not found"};
+            if (!showDialog(dlg))
+                return QStringList{"not shown"};
+            return columnTexts(grid, 0);
+        };
+        QCOMPARE(history("Emil"), (QStringList{"01.02.2026", "01.10.2026"}));
+        QCOMPARE(history("Faust"), (QStringList{"01.01.2026", "01.03.2026"}));
+        QCOMPARE(history("Neu"), QStringList{});
+        QCOMPARE(data().loans().filter(), LoanView::overdueFilter(Clock::today()));
+        QCOMPARE(m->gridModel(MainTab::Overdue)->rowCount(), 1);
     }
 
     void historyChangeThatCannotBeSavedKeepsDialogOpen()
