@@ -595,12 +595,18 @@ private slots:
         fixture->messages.expect("kein gültiges Datum");
         typeCell(1, 1, "31.02.2026");
         QVERIFY(fixture->messages.allAnswered());
+        // A return date entered closes the loan at once, as a return does.
+        typeCell(1, 1, "11.12.2026");
+        QCOMPARE(fx->scalar("SELECT DatumBis || '/' || coalesce(DatumBisSoll, '-') || '/' || "
+                            "(SELECT ausgeliehen FROM Buecher) FROM Ausleihe WHERE ID = 2")
+                     .toString(),
+                 QStringLiteral("2026-12-11 00:00:00/-/0"));
         // A corrected date keeps its time of day and is saved when the dialog closes.
         typeCell(1, 0, "3.11.2026");
         click(dlg, "BSchliessen");
         QVERIFY(!dlg->isVisible());
         QCOMPARE(fx->scalar("SELECT DatumVon || '/' || coalesce(DatumBis, '-') FROM Ausleihe WHERE ID = 2").toString(),
-                 QStringLiteral("2026-11-03 09:30:00/-"));
+                 QStringLiteral("2026-11-03 09:30:00/2026-12-11 00:00:00"));
         QCOMPARE(data().loans().state(), DataSetState::Browse);
 
         // The widths are stored with the main window's grids.
