@@ -9,6 +9,7 @@
 #include "common/gui/FieldBinder.h"
 #include "datastore/LibraryData.h"
 #include "datastore/RecordSet.h"
+#include "lending/LoanRecords.h"
 #include "mainwindow/MainWindowServices.h"
 
 #include <QLineEdit>
@@ -69,7 +70,10 @@ BookEntryDialog::BookEntryDialog(LibraryData& data, MainWindowServices& main, QW
 
     m_entry = new RecordEntryController(
         m_books, this, {ui->SRColorButton1, ui->BSpeichern, ui->BLoeschen, ui->DBNavigator2Prior, ui->DBNavigator2Next},
-        tr("Möchten Sie dieses Buch wirklich löschen?")); // its loans stay: they are the lending history
+        tr("Möchten Sie dieses Buch wirklich löschen?"));
+    // A lent book is refused (who has it would be lost); its returned loans stay as history.
+    m_entry->setRemover(
+        [this](const std::function<bool()>& ask) { LoanRecords::deleteAfterAsking(m_data, m_books, ask); });
     connect(ui->BSchliessen, &QPushButton::clicked, this, &BookEntryDialog::reject);
     connect(ui->SpeedButton1, &QToolButton::clicked, this, [this] { m_main.openLoanHistory(); });
     connect(ui->SpeedButton5, &QToolButton::clicked, this, [this] { m_main.openManual(); });

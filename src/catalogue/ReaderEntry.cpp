@@ -17,10 +17,12 @@ QString openLoansFilter(const QVariant& readerId)
 
 void showOpenLoans(RecordSet& readers, RecordSet& loans)
 {
-    if (!readers.active() || !loans.active() || readers.isEmpty())
+    if (!readers.active() || !loans.active())
         return;
-    const QString filter = openLoansFilter(readers.value(Field::ID));
+    QString filter = readers.isEmpty() ? QString() : openLoansFilter(readers.value(Field::ID));
     if (filter.isEmpty())
+        filter = FilterText::isNull(Field::ID); // no reader saved: no loans (every stored loan has an ID)
+    if (loans.filtered() && loans.filter() == filter)
         return;
     loans.setFilter(filter);
     loans.setFiltered(true);

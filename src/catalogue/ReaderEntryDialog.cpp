@@ -10,6 +10,7 @@
 #include "datastore/LibraryData.h"
 #include "datastore/RecordSet.h"
 #include "datastore/RecordSetModel.h"
+#include "lending/LoanRecords.h"
 #include "lending/LoanView.h"
 #include "mainwindow/MainWindowServices.h"
 
@@ -52,12 +53,17 @@ ReaderEntryDialog::ReaderEntryDialog(LibraryData& data, MainWindowServices& main
         m_readers, this,
         {ui->SRColorButton1, ui->BSpeichern, ui->BLoeschen, ui->DBNavigator2Prior, ui->DBNavigator2Next},
         tr("Möchten Sie diesen Leser wirklich löschen?"));
+    // A reader with open loans is refused: the loans would stay without a borrower.
+    m_entry->setRemover(
+        [&data](const std::function<bool()>& ask) { LoanRecords::deleteAfterAsking(data, data.readers(), ask); });
     connect(ui->BSchliessen, &QPushButton::clicked, this, &ReaderEntryDialog::reject);
     connect(ui->SpeedButton5, &QToolButton::clicked, this, [this] { m_main.openManual(); });
-    connect(&m_readers, &RecordSet::afterScroll, this, [this] {
-        if (isVisible())
-            guarded(this, [this] { showOpenLoans(); });
-    });
+    // Also after "NEU" (no loans yet) and after saving a new reader (now with an ID).
+    for (auto signal : {&RecordSet::afterScroll, &RecordSet::afterPost, &RecordSet::stateChanged})
+        connect(&m_readers, signal, this, [this] {
+            if (isVisible())
+                guarded(this, [this] { showOpenLoans(); });
+        });
 }
 
 ReaderEntryDialog::~ReaderEntryDialog() = default;

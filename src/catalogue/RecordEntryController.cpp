@@ -49,9 +49,13 @@ void RecordEntryController::saveRecord()
 
 void RecordEntryController::deleteRecord()
 {
-    deleteAfterAsking(m_records, [this] {
+    const auto ask = [this] {
         return Messages::ask(m_dialog, m_deleteQuestion, Messages::Buttons::YesNo) == Messages::Answer::Yes;
-    });
+    };
+    if (m_remove)
+        m_remove(ask);
+    else
+        deleteAfterAsking(m_records, ask);
 }
 
 bool RecordEntryController::mayClose()

@@ -3,6 +3,7 @@
 #include <QObject>
 #include <QPointer>
 #include <QString>
+#include <functional>
 
 class QAbstractButton;
 class QWidget;
@@ -27,6 +28,11 @@ public:
 
     RecordEntryController(RecordSet& records, QWidget* dialog, const Controls& controls, QString deleteQuestion);
 
+    // Deletes the current record after the question `ask`; by default deleteAfterAsking. A record
+    // others depend on (a lent book) needs its own.
+    using Remover = std::function<void(const std::function<bool()>& ask)>;
+    void setRemover(Remover remove) { m_remove = std::move(remove); }
+
     // The close question; true when the dialog may close. A failed save keeps it open.
     bool mayClose();
     void updateNavigator();
@@ -40,4 +46,5 @@ private:
     QPointer<QWidget> m_dialog;
     Controls m_controls;
     QString m_deleteQuestion;
+    Remover m_remove;
 };

@@ -34,6 +34,8 @@ struct Operand
     qint64 dayEnd = 0;
     enum Like { Exact, Contains, Prefix, Suffix, General } like = General;
     QString likeCore;
+    QString likeChars;      // General: the pattern without its escapes
+    QList<bool> likeWild;   // General: which of likeChars are wildcards
     QStringMatcher matcher; // Contains: built once, searched for every row
 };
 
@@ -275,18 +277,34 @@ bool parseBool(const QString& s, bool* value)
 void prepareLike(Operand& o, const QString& pattern)
 {
     o.text = pattern;
-    const bool lead = pattern.startsWith(u'%');
-    const bool trail = pattern.size() > 1 && pattern.endsWith(u'%');
-    QString core = pattern.mid(lead ? 1 : 0);
-    if (trail)
-        core.chop(1);
-    if (core.contains(u'%') || core.contains(u'_')) {
+    // A backslash makes the next %, _ or backslash an ordinary character (typed search text must
+    // match itself); before any other character it is an ordinary character too.
+    QString chars;
+    QList<bool> wild;
+    for (qsizetype i = 0; i < pattern.size(); ++i) {
+        const QChar c = pattern.at(i);
+        if (c == u'\\' && i + 1 < pattern.size() &&
+            (pattern.at(i + 1) == u'%' || pattern.at(i + 1) == u'_' || pattern.at(i + 1) == u'\\')) {
+            chars += pattern.at(++i);
+            wild << false;
+        } else {
+            chars += c;
+            wild << (c == u'%' || c == u'_');
+        }
+    }
+    const bool lead = !chars.isEmpty() && wild.first() && chars.front() == u'%';
+    const bool trail = chars.size() > 1 && wild.last() && chars.back() == u'%';
+    const qsizetype from = lead ? 1 : 0;
+    const qsizetype to = chars.size() - (trail ? 1 : 0);
+    if (wild.mid(from, to - from).contains(true)) {
         o.like = Operand::General;
+        o.likeChars = chars;
+        o.likeWild = wild;
         return;
     }
-    o.likeCore = core;
+    o.likeCore = chars.mid(from, to - from);
     o.like = lead && trail ? Operand::Contains : lead ? Operand::Suffix : trail ? Operand::Prefix : Operand::Exact;
-    if (pattern == u"%") {
+    if (lead && chars.size() == 1) {
         o.like = Operand::Contains;
         o.likeCore.clear();
     }
@@ -366,16 +384,18 @@ void prepareTree(FilterExpression::Node* n)
     prepareTree(n->right.get());
 }
 
-bool likeGeneral(QStringView v, QStringView p)
+bool likeGeneral(QStringView v, const Operand& o)
 {
     // Iterative wildcard match with backtracking to the last %.
+    const QString& p = o.likeChars;
+    const auto isWild = [&](qsizetype i, char16_t c) { return o.likeWild.at(i) && p[i] == c; };
     qsizetype vi = 0, pi = 0, star = -1, mark = 0;
     while (vi < v.size()) {
         if (pi < p.size() &&
-            (p[pi] == u'_' || (p[pi] != u'%' && QChar(p[pi]).toCaseFolded() == QChar(v[vi]).toCaseFolded()))) {
+            (isWild(pi, u'_') || (!o.likeWild.at(pi) && QChar(p[pi]).toCaseFolded() == QChar(v[vi]).toCaseFolded()))) {
             ++vi;
             ++pi;
-        } else if (pi < p.size() && p[pi] == u'%') {
+        } else if (pi < p.size() && isWild(pi, u'%')) {
             star = pi++;
             mark = vi;
         } else if (star >= 0) {
@@ -385,7 +405,7 @@ bool likeGeneral(QStringView v, QStringView p)
             return false;
         }
     }
-    while (pi < p.size() && p[pi] == u'%')
+    while (pi < p.size() && isWild(pi, u'%'))
         ++pi;
     return pi == p.size();
 }
@@ -402,7 +422,7 @@ bool likeOperand(QStringView v, const Operand& o)
     case Operand::Suffix:
         return v.endsWith(o.likeCore, Qt::CaseInsensitive);
     case Operand::General:
-        return likeGeneral(v, o.text);
+        return likeGeneral(v, o);
     }
     return false;
 }

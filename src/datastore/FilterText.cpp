@@ -33,9 +33,26 @@ QString equalsNumber(const QString& field, qint64 number)
     return field + QStringLiteral(" = ") + QString::number(number);
 }
 
+QString likeLiteral(const QString& text)
+{
+    QString escaped;
+    escaped.reserve(text.size());
+    for (const QChar c : text) {
+        if (c == u'\\' || c == u'%' || c == u'_')
+            escaped += u'\\';
+        escaped += c;
+    }
+    return escaped;
+}
+
+QString containsPattern(const QString& text)
+{
+    return quoted(u'%' + likeLiteral(text) + u'%');
+}
+
 QString contains(const QString& field, const QString& text)
 {
-    return field + QStringLiteral(" LIKE ") + quoted(u'%' + text + u'%');
+    return field + QStringLiteral(" LIKE ") + containsPattern(text);
 }
 
 QString isNull(const QString& field)

@@ -15,7 +15,11 @@ QString quoted(const QString& value);
 QString equals(const QString& field, const QString& value);
 // field = number (an integer written bare)
 QString equalsNumber(const QString& field, qint64 number);
-// field LIKE '%text%'
+// The text with \, % and _ escaped by a backslash, so that LIKE matches it as typed.
+QString likeLiteral(const QString& text);
+// '%text%' as a quoted LIKE pattern: any value that contains the text as typed.
+QString containsPattern(const QString& text);
+// field LIKE '%text%', the text matched as typed (see containsPattern)
 QString contains(const QString& field, const QString& text);
 // field = NULL
 QString isNull(const QString& field);

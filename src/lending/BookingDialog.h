@@ -2,6 +2,7 @@
 
 #include <QDialog>
 #include <QList>
+#include <QVariant>
 
 class QAbstractButton;
 class QLabel;
@@ -31,18 +32,22 @@ protected:
         QWidget* buttonBar;
     };
     void setUpControls(const Controls& controls);
-    void addPicker(RecordPicker* picker) { m_pickers << picker; }
+    void addPicker(RecordPicker* picker);
 
     // The show step of the dialog (dates); the pick lists are prepared before it runs.
     virtual void prepare() = 0;
-    // "Buchen", inside the error guard: books and returns "", or returns why it could not.
-    virtual QString book() = 0;
+    // "Buchen", inside the error guard. Booked: confirmed with "EINGETRAGEN"; Settled: something
+    // else was changed on the user's word; Refused: nothing changed, `refusal` says why.
+    enum class Outcome { Booked, Settled, Refused };
+    virtual Outcome book(QString* refusal) = 0;
 
     void showEvent(QShowEvent* event) override;
 
 private:
     void bookAndConfirm();
+    QList<QVariant> chosenIds() const;
 
     QLabel* m_booked = nullptr;
+    QAbstractButton* m_book = nullptr;
     QList<RecordPicker*> m_pickers;
 };

@@ -4,6 +4,7 @@
 #include "LoanBooking.h"
 #include "common/gui/DialogLook.h"
 #include "common/gui/ErrorGuard.h"
+#include "common/gui/Messages.h"
 #include "datastore/LibraryData.h"
 
 ClearLoansDialog::ClearLoansDialog(LibraryData& data, QWidget* parent)
@@ -21,7 +22,12 @@ ClearLoansDialog::~ClearLoansDialog() = default;
 
 void ClearLoansDialog::clearLoans()
 {
-    // No question and no count. A failure deletes nothing and keeps the dialog open.
-    if (guarded(this, [this] { LoanBooking::clearLoanList(m_data, ui->DTP_ab->date()); }))
+    // Deleting for good: say how many up to which day first. "Nein" keeps the dialog open for
+    // another day; a failure deletes nothing and keeps it open too.
+    const QDate lastDay = ui->DTP_ab->date();
+    const QString question = LoanBooking::clearingQuestion(LoanBooking::countClearable(m_data, lastDay), lastDay);
+    if (!question.isEmpty() && Messages::ask(this, question, Messages::Buttons::YesNo) != Messages::Answer::Yes)
+        return;
+    if (guarded(this, [&] { LoanBooking::clearLoanList(m_data, lastDay); }))
         accept();
 }

@@ -38,15 +38,17 @@ void LendDialog::updateDueDate()
     ui->DTPSollBis->setDateTime(LoanBooking::dueDate(ui->DTPVon->dateTime(), ui->DTPSollBis->dateTime()));
 }
 
-QString LendDialog::book()
+BookingDialog::Outcome LendDialog::book(QString* refusal)
 {
     switch (LoanBooking::bookLoan(m_data, ui->DTPVon->dateTime(), ui->DTPSollBis->dateTime())) {
     case LoanBooking::BookingResult::NoReader:
-        return tr("Keine Leser vorhanden");
+        *refusal = tr("Keine Leser vorhanden");
+        return Outcome::Refused;
     case LoanBooking::BookingResult::NoBook:
-        return tr("Keine ausleihbaren Bücher vorhanden");
+        *refusal = tr("Keine ausleihbaren Bücher vorhanden");
+        return Outcome::Refused;
     case LoanBooking::BookingResult::Booked:
-        return QString();
+        break;
     }
-    return QString();
+    return Outcome::Booked;
 }

@@ -22,7 +22,7 @@ public:
 
 private:
     void prepare() override;
-    QString book() override;
+    Outcome book(QString* refusal) override;
     void updateDueDate();
 
     const std::unique_ptr<Ui::LendDialog> ui;

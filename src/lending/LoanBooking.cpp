@@ -1,16 +1,28 @@
 #include "LoanBooking.h"
 
+#include "LoanRecords.h"
+#include "common/Formats.h"
+#include "datastore/DataError.h"
+#include "datastore/SqlEngine.h"
+
 #include "datastore/Database.h"
 #include "datastore/FilterText.h"
 #include "datastore/LibraryData.h"
 #include "datastore/RecordSet.h"
 #include "datastore/RecordSetHelpers.h"
 
+#include <QCoreApplication>
 #include <QScopeGuard>
 
 namespace LoanBooking {
 
 namespace {
+
+// Booking refused inside the transaction: the book has an open loan in the database.
+struct AlreadyLent
+{
+    QString borrowers;
+};
 
 // After a failed action: no record set stays in the middle of an edit, and the book the user
 // chose is current again (a rollback re-reads the books and puts the cursor on the first one).
@@ -54,6 +66,13 @@ QString narrowed(const QString& base, const QString& condition)
     return FilterText::allOf({base, condition});
 }
 
+QString loansOfBook(const QVariant& bookId)
+{
+    if (bookId.isNull())
+        return FilterText::isNull(Field::ID); // every stored loan has an ID: matches none
+    return FilterText::equalsNumber(Field::BuecherID, bookId.toLongLong());
+}
+
 void applyFilter(RecordSet& rs, const QString& filter)
 {
     if (!rs.active())
@@ -85,17 +104,30 @@ BookingResult bookLoan(LibraryData& data, const QDateTime& from, const QDateTime
     try {
         // The loan and the lent mark belong together: a book marked as lent without its open
         // loan cannot be returned, and an open loan of a book that is not lent can be lent twice.
-        Transaction t(data.database());
-        loans.insert();
-        loans.setValue(Field::BuecherID, bookId);
-        loans.setValue(Field::LeserID, readerId);
-        loans.setValue(Field::DatumVon, from);
-        loans.setValue(Field::DatumBisSoll, due);
-        loans.post();
-        books.edit();
-        books.setValue(Field::Ausgeliehen, true);
-        books.post();
-        t.commit();
+        LoanRecords::writeTogether(data, [&] {
+            // Memory may be behind (another workstation, a failed reaction): the database decides.
+            const QList<LoanRecords::OpenLoan> open = LoanRecords::openLoansOfBook(data, bookId);
+            if (!open.isEmpty())
+                throw AlreadyLent{LoanRecords::borrowers(open)};
+            loans.insert();
+            loans.setValue(Field::BuecherID, bookId);
+            loans.setValue(Field::LeserID, readerId);
+            loans.setValue(Field::DatumVon, from);
+            loans.setValue(Field::DatumBisSoll, due);
+            loans.post();
+            books.edit();
+            books.setValue(Field::Ausgeliehen, true);
+            books.post();
+        });
+    } catch (const AlreadyLent& lent) {
+        settleAfterFailure({&loans, &books}, books, bookId);
+        // The mark follows the open loan, and the list shows what the database holds.
+        LoanRecords::writeTogether(data, [&] { LoanRecords::setBookLentInDatabase(data, bookId, true); });
+        loans.requery();
+        books.requery();
+        throw DataError(
+            QCoreApplication::translate("LoanBooking", "Das Buch ist bereits %1 und wurde nicht noch einmal verliehen.")
+                .arg(lent.borrowers));
     } catch (...) {
         settleAfterFailure({&loans, &books}, books, bookId);
         throw;
@@ -119,23 +151,61 @@ ReturnResult returnBook(LibraryData& data, const QDateTime& returned)
     try {
         if (loans.positionOfRow(row) < 0)
             all.show();
-        Transaction t(data.database());
         if (!loans.locate(Field::ID, {loanId}))
             return ReturnResult::NoOpenLoan;
-        loans.edit();
-        loans.setValue(Field::DatumBis, returned);
-        loans.setValue(Field::DatumBisSoll, QVariant());
-        loans.post();
-        books.edit();
-        books.setValue(Field::Ausgeliehen, false);
-        books.post();
-        t.commit();
+        LoanRecords::writeTogether(data, [&] {
+            loans.edit();
+            loans.setValue(Field::DatumBis, returned);
+            loans.setValue(Field::DatumBisSoll, QVariant());
+            loans.post();
+            books.edit();
+            books.setValue(Field::Ausgeliehen, false);
+            books.post();
+        });
     } catch (...) {
         settleAfterFailure({&loans, &books}, books, bookId);
         throw;
     }
     all.restore();
     return ReturnResult::Returned;
+}
+
+namespace {
+
+bool clearable(const QVariant& returned, const QDate& lastDay)
+{
+    return !returned.isNull() && returned.toDateTime().date() <= lastDay;
+}
+
+} // namespace
+
+int countClearable(LibraryData& data, const QDate& lastDay)
+{
+    RecordSet& loans = data.loans();
+    if (!loans.active())
+        return 0;
+    int count = 0;
+    forEachRow(loans, [&](int row) {
+        const QVariant packed = valueInRow(loans, row, Field::DatumBis);
+        if (!packed.isNull() && clearable(PackedDateTime::unpack(packed.toLongLong()), lastDay))
+            ++count;
+    });
+    return count;
+}
+
+QString clearingQuestion(int count, const QDate& lastDay)
+{
+    if (count <= 0)
+        return {};
+    const QString day = Formats::formatDate(lastDay);
+    if (count == 1)
+        return QCoreApplication::translate("LoanBooking", "Eine zurückgegebene Ausleihe mit Rückgabe bis zum %1 wird "
+                                                          "endgültig gelöscht.\n\nFortfahren?")
+            .arg(day);
+    return QCoreApplication::translate("LoanBooking", "%1 zurückgegebene Ausleihen mit Rückgabe bis zum %2 werden "
+                                                      "endgültig gelöscht.\n\nFortfahren?")
+        .arg(count)
+        .arg(day);
 }
 
 int clearLoanList(LibraryData& data, const QDate& lastDay)
@@ -153,7 +223,7 @@ int clearLoanList(LibraryData& data, const QDate& lastDay)
         loans.first();
         while (!loans.eof()) {
             const QVariant returned = loans.value(Field::DatumBis);
-            if (!returned.isNull() && returned.toDateTime().date() <= lastDay) {
+            if (clearable(returned, lastDay)) {
                 loans.deleteRecord(); // the next loan becomes current
                 ++deleted;
             } else {

@@ -25,6 +25,9 @@ QString searchCondition(const QString& field, const QString& text);
 // `base` AND `condition`; just `base` when the condition is empty.
 QString narrowed(const QString& base, const QString& condition);
 
+// The loans of one book (the loan history); a book not saved yet has none.
+QString loansOfBook(const QVariant& bookId);
+
 // Sets a record set's filter to `filter` and switches it on; an empty text switches it off. A
 // record set that is not open is left alone.
 void applyFilter(RecordSet& rs, const QString& filter);
@@ -48,5 +51,10 @@ ReturnResult returnBook(LibraryData& data, const QDateTime& returned);
 // open loans stay. Looks at all loans whatever view filter is in force, and deletes in one
 // transaction: a failure deletes nothing and throws DataError. Returns the number deleted.
 int clearLoanList(LibraryData& data, const QDate& lastDay);
+// How many loans clearLoanList would delete now.
+int countClearable(LibraryData& data, const QDate& lastDay);
+// The question before clearing, naming how many loans up to which day go for good; "" when
+// there is nothing to delete.
+QString clearingQuestion(int count, const QDate& lastDay);
 
 } // namespace LoanBooking

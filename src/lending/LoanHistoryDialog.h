@@ -12,9 +12,9 @@ namespace Ui {
 class LoanHistoryDialog;
 }
 
-// "Ausleihhistorie": the loans under whatever filter and sort are in force, headed by the
-// current book's author and title. Dates and remarks can be corrected in place; a changed loan
-// is saved when the cursor leaves it or the dialog closes.
+// "Ausleihhistorie": the loans of the current book, headed by its author and title. Dates and
+// remarks can be corrected in place; a changed loan is saved when the cursor leaves it or the
+// dialog closes, a return date at once (with the book's lent mark). Ctrl+Delete deletes a loan.
 class LoanHistoryDialog : public QDialog
 {
     Q_OBJECT
@@ -32,6 +32,7 @@ protected:
 private:
     const std::unique_ptr<Ui::LoanHistoryDialog> ui;
     LibraryData& m_data;
+    MainWindowServices& m_main;
     RecordSetModel* m_model = nullptr;
     FieldBinder* m_bookBinder = nullptr;
 };

@@ -10,6 +10,7 @@
 #include <QHeaderView>
 #include <QLabel>
 #include <QLineEdit>
+#include <QSignalBlocker>
 #include <QTableView>
 
 namespace {
@@ -30,9 +31,14 @@ RecordPicker::RecordPicker(RecordSet& records, QString baseFilter, QTableView* g
     }
     auto* model = new RecordSetModel(&records, modelColumns, grid);
     grid->horizontalHeader()->setDefaultSectionSize(NumberColumnWidth);
-    (new GridBinding(grid, model))->applyDesignWidths();
+    auto* binding = new GridBinding(grid, model);
+    binding->applyDesignWidths();
     sortOnTitleClick(grid, model, dialog);
     connect(grid, &QAbstractItemView::clicked, booked, &QWidget::hide);
+    connect(grid, &QAbstractItemView::clicked, this, &RecordPicker::chosen);
+    connect(binding, &GridBinding::userMovedCursor, this, &RecordPicker::chosen);
+    for (const Column& c : columns)
+        m_edits << c.search;
 
     new SearchEditGroup(dialog, edits, [this](const QString& field, const QString& text) { narrow(field, text); });
 }
@@ -40,6 +46,7 @@ RecordPicker::RecordPicker(RecordSet& records, QString baseFilter, QTableView* g
 void RecordPicker::narrow(const QString& field, const QString& text)
 {
     LoanBooking::applyFilter(m_records, LoanBooking::narrowed(m_baseFilter, LoanBooking::searchCondition(field, text)));
+    emit chosen();
 }
 
 void RecordPicker::prepareBookedLabel(QLabel* booked)
@@ -52,7 +59,19 @@ void RecordPicker::prepareBookedLabel(QLabel* booked)
 
 void RecordPicker::show()
 {
+    // Empty edits over an unnarrowed list: a text left from last time would pretend a narrowing.
+    for (QLineEdit* edit : std::as_const(m_edits)) {
+        const QSignalBlocker quiet(edit);
+        edit->clear();
+    }
     LoanBooking::applyFilter(m_records, m_baseFilter);
+}
+
+QVariant RecordPicker::currentId() const
+{
+    if (!m_records.active() || m_records.isEmpty())
+        return {};
+    return m_records.value(Field::ID);
 }
 
 void RecordPicker::close()

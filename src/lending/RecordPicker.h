@@ -3,6 +3,7 @@
 #include <QObject>
 #include <QPointer>
 #include <QString>
+#include <QVariant>
 
 class QLabel;
 class QLineEdit;
@@ -38,10 +39,18 @@ public:
     // The close step: the record set's filter is switched off again.
     void close();
 
+    // The ID of the record the user has chosen (the cursor), null when there is none.
+    QVariant currentId() const;
+
+signals:
+    // The user chose afresh: clicked into the grid, moved in it, or changed a search edit.
+    void chosen();
+
 private:
     void narrow(const QString& field, const QString& text);
 
     RecordSet& m_records;
     QString m_baseFilter;
+    QList<QLineEdit*> m_edits;
     QPointer<QWidget> m_dialog;
 };

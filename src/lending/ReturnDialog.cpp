@@ -2,8 +2,10 @@
 #include "ui_ReturnDialog.h"
 
 #include "LoanBooking.h"
+#include "LoanRecords.h"
 #include "RecordPicker.h"
 #include "common/Clock.h"
+#include "common/gui/Messages.h"
 #include "datastore/LibraryData.h"
 
 ReturnDialog::ReturnDialog(LibraryData& data, QWidget* parent)
@@ -26,15 +28,31 @@ void ReturnDialog::prepare()
     ui->DTPBis->setDateTime(Clock::now());
 }
 
-QString ReturnDialog::book()
+BookingDialog::Outcome ReturnDialog::book(QString* refusal)
 {
     switch (LoanBooking::returnBook(m_data, ui->DTPBis->dateTime())) {
     case LoanBooking::ReturnResult::NoBook:
-        return tr("Keine rückbuchbaren Bücher vorhanden");
+        *refusal = tr("Keine rückbuchbaren Bücher vorhanden");
+        return Outcome::Refused;
     case LoanBooking::ReturnResult::NoOpenLoan:
-        return tr("Fehler 165");
+        return offerToMarkAvailable();
     case LoanBooking::ReturnResult::Returned:
-        return QString();
+        break;
     }
-    return QString();
+    return Outcome::Booked;
+}
+
+BookingDialog::Outcome ReturnDialog::offerToMarkAvailable()
+{
+    // A mark left behind by an older version or a lost write: say what was found and let the
+    // user put it right.
+    const QString title = m_data.books().text(Field::Titel);
+    const QString question =
+        tr("Das Buch „%1“ ist als ausgeliehen markiert, aber es gibt keine offene Ausleihe dazu. Es kann daher "
+           "nicht zurückgebucht werden.\n\nSoll das Buch als verfügbar (nicht ausgeliehen) markiert werden?")
+            .arg(title);
+    if (Messages::ask(this, question, Messages::Buttons::YesNo) != Messages::Answer::Yes)
+        return Outcome::Refused;
+    LoanRecords::markBookAvailable(m_data);
+    return Outcome::Settled;
 }

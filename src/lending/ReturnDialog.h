@@ -22,7 +22,8 @@ public:
 
 private:
     void prepare() override;
-    QString book() override;
+    Outcome book(QString* refusal) override;
+    Outcome offerToMarkAvailable();
 
     const std::unique_ptr<Ui::ReturnDialog> ui;
     LibraryData& m_data;

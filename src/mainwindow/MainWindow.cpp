@@ -27,6 +27,7 @@
 #include "lending/ClearLoansDialog.h"
 #include "lending/LendDialog.h"
 #include "lending/LoanHistoryDialog.h"
+#include "lending/LoanRecords.h"
 #include "lending/LoanView.h"
 #include "lending/ReturnDialog.h"
 #include "maintenance/BackupDialog.h"
@@ -498,7 +499,7 @@ bool MainWindow::eventFilter(QObject* watched, QEvent* event)
 void MainWindow::deleteFromGrid(RecordSet& rs)
 {
     guarded(this, [&] {
-        deleteAfterAsking(rs, [this] {
+        LoanRecords::deleteAfterAsking(*m_data, rs, [this] {
             return Messages::ask(this, tr("Datensatz löschen?"), Messages::Buttons::OkCancel) == Messages::Answer::Ok;
         });
     });
@@ -507,8 +508,8 @@ void MainWindow::deleteFromGrid(RecordSet& rs)
 void MainWindow::deleteCurrentBook()
 {
     guarded(this, [this] {
-        deleteAfterAsking(
-            m_data->books(),
+        LoanRecords::deleteAfterAsking(
+            *m_data, m_data->books(),
             [this] {
                 return Messages::ask(this, tr("Sind Sie sicher, dass Sie den aktuellen Datensatz löschen möchten?"),
                                      Messages::Buttons::YesCancel) == Messages::Answer::Yes;

@@ -72,7 +72,7 @@ QString exactFilter(const QString& caption, const QString& text)
 QString partialFilter(const QString& caption, const QString& text)
 {
     if (caption == keywordChoice())
-        return keywordSegments(QStringLiteral("LIKE"), FilterText::quoted(u'%' + text + u'%'), false) +
+        return keywordSegments(QStringLiteral("LIKE"), FilterText::containsPattern(text), false) +
                keywordSegments(QStringLiteral("="), FilterText::quoted(text), true);
     const QString field = fieldForCaption(caption);
     return FilterText::anyOf({FilterText::contains(field, text), FilterText::equals(field, text)});

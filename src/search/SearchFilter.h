@@ -4,7 +4,7 @@
 #include <QStringList>
 
 // Filter texts of the book search. The typed text is placed between quotes with its own quotes
-// doubled, so any text is searched literally (apart from the wildcards % and _).
+// doubled and, in LIKE patterns, % and _ escaped, so any text is searched literally.
 namespace SearchFilter {
 
 // The choice in the field list that searches all ten keyword fields at once.

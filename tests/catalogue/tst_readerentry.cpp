@@ -5,6 +5,7 @@
 #include "GuiSupport.h"
 #include "TestSupport.h"
 #include "catalogue/PostalCodes.h"
+#include "catalogue/ReaderEntry.h"
 #include "catalogue/ReaderEntryDialog.h"
 #include "common/Clock.h"
 #include "datastore/LibraryData.h"
@@ -245,6 +246,7 @@ private slots:
         QString shownTown, idShown;
         QStringList offered;
         int loansShown = -1;
+        QString loansAfterSave;
         bool browseAfterSave = false;
         auto ran = whenModal("TLeserEingebenF", [&](QWidget* dlg) {
             loansShown = child<QTableView>(dlg, "DBGrid1")->model()->rowCount();
@@ -257,6 +259,7 @@ private slots:
             click(dlg, "BSpeichern");
             browseAfterSave = readers().state() == DataSetState::Browse;
             idShown = child<QLabel>(dlg, "DBText1")->text();
+            loansAfterSave = loans().filtered() ? loans().filter() : QString();
             click(dlg, "BSchliessen"); // saved: no question
         });
         QVERIFY(triggerAction(main(), "actLeserNeu"));
@@ -265,7 +268,8 @@ private slots:
 
         QCOMPARE(shownTown, multi.towns.first());
         QCOMPARE(offered, multi.towns);
-        QCOMPARE(loansShown, 4); // a reader without number leaves the loans as they were: all
+        QCOMPARE(loansShown, 0); // a reader not saved yet has no loans
+        QCOMPARE(loansAfterSave, ReaderEntry::openLoansFilter(idShown.toLongLong())); // and then its own
         QVERIFY(browseAfterSave);
         FixtureWriter fx(fixture->env.dbDir());
         QSqlQuery q(fx.db());
@@ -475,12 +479,18 @@ private slots:
         QFETCH(int, answer);
         const bool yes = Answer(answer) == Answer::Yes;
         showOn(anna);
+        // With open loans the reader is refused before any question, the loans named.
+        fixture->messages.expect(QStringLiteral("Der Leser hat noch 2 Bücher ausgeliehen: „Titel 1“ (seit "));
+        click(dialog(), "BLoeschen");
+        QVERIFY(fixture->messages.allAnswered());
+        FixtureWriter fx(fixture->env.dbDir());
+        QCOMPARE(fx.scalar(QStringLiteral("SELECT count(*) FROM Leser WHERE ID = %1").arg(anna)).toInt(), 1);
+        fx.exec(QStringLiteral("UPDATE Ausleihe SET DatumBis = DatumVon WHERE LeserID = %1").arg(anna));
+
         fixture->messages.expect(DeleteQuestion, Answer(answer));
         click(dialog(), "BLoeschen");
-
-        FixtureWriter fx(fixture->env.dbDir());
         QCOMPARE(fx.scalar(QStringLiteral("SELECT count(*) FROM Leser WHERE ID = %1").arg(anna)).toInt(), yes ? 0 : 1);
-        // The reader's loans stay.
+        // The reader's returned loans stay as history.
         QCOMPARE(fx.scalar(QStringLiteral("SELECT count(*) FROM Ausleihe WHERE LeserID = %1").arg(anna)).toInt(), 3);
         // The dialog shows the reader now current, with that reader's open loans.
         QCOMPARE(child<QLineEdit>(dialog(), "DBEdit1")->text(), yes ? "Bernd" : "Anna");

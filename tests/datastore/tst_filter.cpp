@@ -2,6 +2,7 @@
 #include "TestSupport.h"
 #include "datastore/DataError.h"
 #include "datastore/FilterExpression.h"
+#include "datastore/FilterText.h"
 #include "datastore/LibraryData.h"
 
 #include <QDate>
@@ -189,6 +190,44 @@ private slots:
         QCOMPARE(rs.filter(), QStringLiteral("ausgeliehen = 'true'"));
         QCOMPARE(rs.recordCount(), 2);
         rs.setFiltered(false);
+    }
+
+    void typedTextMatchesItself_data()
+    {
+        QTest::addColumn<QString>("typed");
+        QTest::addColumn<QStringList>("titles");
+        QTest::newRow("percent") << "50%" << QStringList{"50% Rabatt"};
+        QTest::newRow("underscore") << "a_b" << QStringList{"a_b"};
+        QTest::newRow("lone percent") << "%" << QStringList{"50% Rabatt", "C:\\%temp"};
+        QTest::newRow("backslash before percent") << "\\%" << QStringList{"C:\\%temp"};
+        QTest::newRow("backslash before a letter") << "C:\\t" << QStringList{"C:\\temp"};
+        QTest::newRow("plain text still partial") << "rabatt" << QStringList{"50% Rabatt", "500 Rabatt"};
+    }
+
+    // What a user types into a search edit is matched as typed, wildcards included.
+    void typedTextMatchesItself()
+    {
+        QFETCH(QString, typed);
+        QFETCH(QStringList, titles);
+        TestEnvironment own;
+        createLibraryDatabase(own.dbDir());
+        {
+            FixtureWriter w(own.dbDir());
+            for (const char* t : {"50% Rabatt", "500 Rabatt", "a_b", "axb", "C:\\temp", "C:\\%temp"})
+                w.insert("Buecher", {{"Titel", QString::fromUtf8(t)}});
+        }
+        LibraryData lib;
+        QVERIFY(lib.openAtStart(own.dbDir()));
+        RecordSet& rs = lib.books();
+        rs.setFilter(FilterText::contains("Titel", typed));
+        rs.setFiltered(true);
+        QStringList shown;
+        for (int p = 0; p < rs.recordCount(); ++p)
+            shown << rs.textAt(rs.rowAt(p), rs.fieldIndex("Titel"));
+        QCOMPARE(shown, titles);
+        // The language itself: an escaped wildcard inside a general pattern.
+        QVERIFY(likeMatch("50% Rabatt", "5_\\% R%"));
+        QVERIFY(!likeMatch("500 Rabatt", "5_\\% R%"));
     }
 
     void quoteDoublesQuotes()

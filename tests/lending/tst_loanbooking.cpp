@@ -5,6 +5,7 @@
 #include "datastore/DataError.h"
 #include "datastore/LibraryData.h"
 #include "lending/LoanBooking.h"
+#include "lending/LoanRecords.h"
 #include "lending/LoanView.h"
 #include "mainwindow/MainWindow.h"
 
@@ -285,6 +286,202 @@ private slots:
         QCOMPARE(books().text("Titel"), lendable.last());
     }
 
+    // The database decides whether a book can be lent, not memory: an open loan of a book that
+    // is not marked lent (left by an older version), or one booked at another workstation since
+    // this one read its lists, refuses the booking with who has the book, and the lists catch up.
+    void bookingRefusedWhenTheDatabaseHasAnOpenLoan_data()
+    {
+        QTest::addColumn<bool>("otherWorkstation");
+        QTest::newRow("open loan, book not marked lent") << false;
+        QTest::newRow("lent meanwhile at another workstation") << true;
+    }
+
+    void bookingRefusedWhenTheDatabaseHasAnOpenLoan()
+    {
+        QFETCH(bool, otherWorkstation);
+        fx->insert("Leser", {{"Vorname", "Anna"}, {"Nachname", "Öztürk"}});
+        fx->insert("Leser", {{"Vorname", "Jörg"}, {"Nachname", "Weiß"}});
+        fx->insert("Buecher", {{"Titel", "Emil"}, {"ausgeliehen", 0}});
+        fx->insert("Buecher", {{"Titel", "Faust"}, {"ausgeliehen", 0}});
+        if (!otherWorkstation)
+            loan(2, 1, QDate(2026, 12, 1), QVariant(), stamp(QDate(2026, 12, 31)));
+        open();
+        if (otherWorkstation) {
+            LibraryData other;
+            QVERIFY(other.openAtStart(env->dbDir()));
+            LoanBooking::applyFilter(other.books(), LoanBooking::lendableBooks());
+            other.books().last();
+            QVERIFY(other.readers().locate("Nachname", {"Öztürk"}));
+            QCOMPARE(LoanBooking::bookLoan(other, QDateTime(QDate(2026, 12, 1), QTime(9, 30)), Now.addDays(30)),
+                     LoanBooking::BookingResult::Booked);
+        }
+        lendableOnly();
+        books().last();
+        readers().last();
+        QCOMPARE(books().text("Titel"), QStringLiteral("Faust"));
+        try {
+            LoanBooking::bookLoan(*data, Now, Now.addDays(30));
+            QFAIL("a book with an open loan was lent again");
+        } catch (const DataError& e) {
+            QCOMPARE(e.message(), QStringLiteral("Das Buch ist bereits an Anna Öztürk ausgeliehen (seit 01.12.2026) "
+                                                 "und wurde nicht noch einmal verliehen."));
+        }
+        QCOMPARE(fx->scalar("SELECT group_concat(LeserID) FROM Ausleihe WHERE BuecherID = 2").toString(),
+                 QStringLiteral("1"));
+        QCOMPARE(fx->scalar("SELECT ausgeliehen FROM Buecher WHERE ID = 2").toInt(), 1);
+        QCOMPARE(column(books(), "Titel"), QStringList{"Emil"});
+        QCOMPARE(loans().recordCount(), 1);
+        QCOMPARE(books().state(), DataSetState::Browse);
+        QCOMPARE(loans().state(), DataSetState::Browse);
+    }
+
+    // A reaction to the committed booking fails (the stored lists cannot be saved): memory is
+    // re-read, so the lent book is not offered again and a second "Buchen" cannot lend it twice.
+    void failedReactionAfterBookingRereads()
+    {
+        fx->insert("Leser", {{"Vorname", "Anna"}, {"Nachname", "Schmidt"}});
+        fx->insert("Buecher", {{"Titel", "Emil"}, {"ausgeliehen", 0}});
+        fx->insert("Buecher", {{"Titel", "Faust"}, {"ausgeliehen", 0}});
+        open();
+        lendableOnly();
+        books().last();
+        const auto failing = connect(&books(), &RecordSet::afterPost, this,
+                                     [] { throw DataError(QStringLiteral("Listen nicht gespeichert")); });
+        QVERIFY_THROWS_EXCEPTION(DataError, LoanBooking::bookLoan(*data, Now, Now.addDays(30)));
+        disconnect(failing);
+        QCOMPARE(fx->scalar("SELECT count(*) FROM Ausleihe").toInt(), 1); // the booking itself holds
+        QCOMPARE(column(books(), "Titel"), QStringList{"Emil"});
+        QCOMPARE(loans().recordCount(), 1);
+        // "Buchen" again acts on what the list shows now, never on Faust a second time.
+        books().first();
+        QCOMPARE(LoanBooking::bookLoan(*data, Now, Now.addDays(30)), LoanBooking::BookingResult::Booked);
+        QCOMPARE(fx->scalar("SELECT group_concat(BuecherID) FROM Ausleihe WHERE DatumBis IS NULL").toString(),
+                 QStringLiteral("2,1"));
+    }
+
+    // Deleting is refused while loans are open, naming them; otherwise an open loan deleted
+    // frees its book in the same transaction.
+    void deletingKeepsLoansAndBooksAgreeing()
+    {
+        fx->insert("Leser", {{"Vorname", "Anna"}, {"Nachname", "Öztürk"}});
+        fx->insert("Leser", {{"Vorname", "Jörg"}, {"Nachname", "Weiß"}});
+        fx->insert("Buecher", {{"Titel", "Emil"}, {"ausgeliehen", 1}});
+        fx->insert("Buecher", {{"Titel", "Faust"}, {"ausgeliehen", 1}});
+        fx->insert("Buecher", {{"Titel", "Momo"}, {"ausgeliehen", 0}});
+        loan(1, 1, QDate(2026, 12, 1), QVariant(), stamp(QDate(2026, 12, 31)));
+        loan(2, 1, QDate(2026, 12, 3), QVariant(), stamp(QDate(2027, 1, 2)));
+        loan(3, 2, QDate(2026, 1, 3), stamp(QDate(2026, 2, 1)), QVariant()); // returned
+        open();
+        int asked = 0;
+        const auto yes = [&] { return ++asked, true; };
+        const auto refused = [&](RecordSet& rs, const QString& message) {
+            try {
+                LoanRecords::deleteAfterAsking(*data, rs, yes);
+                QFAIL("deleting was not refused");
+            } catch (const DataError& e) {
+                QCOMPARE(e.message(), message);
+            }
+        };
+        refused(books(), "Das Buch ist an Anna Öztürk ausgeliehen (seit 01.12.2026). Bitte zuerst zurückbuchen.");
+        refused(readers(), "Der Leser hat noch 2 Bücher ausgeliehen: „Emil“ (seit 01.12.2026), „Faust“ (seit "
+                           "03.12.2026). Bitte zuerst zurückbuchen.");
+        QCOMPARE(asked, 0); // refused before the question
+        QCOMPARE(fx->scalar("SELECT (SELECT count(*) FROM Buecher) || '/' || (SELECT count(*) FROM Leser)").toString(),
+                 QStringLiteral("3/2"));
+
+        // The open loan of Emil deleted: Emil can be lent again.
+        QVERIFY(loans().locate("BuecherID", {1}));
+        QVERIFY(LoanRecords::deleteAfterAsking(*data, loans(), yes));
+        QCOMPARE(fx->scalar("SELECT group_concat(ausgeliehen) FROM Buecher").toString(), QStringLiteral("0,1,0"));
+        QCOMPARE(books().value("ausgeliehen").toBool(), false);
+        QCOMPARE(books().text("Titel"), QStringLiteral("Emil")); // the cursor stayed
+        // A returned loan deleted leaves the marks alone; a reader with returned loans only goes.
+        QVERIFY(loans().locate("BuecherID", {3}));
+        QVERIFY(LoanRecords::deleteAfterAsking(*data, loans(), yes));
+        QVERIFY(readers().locate("Nachname", {"Weiß"}));
+        QVERIFY(LoanRecords::deleteAfterAsking(*data, readers(), yes));
+        QCOMPARE(fx->scalar("SELECT group_concat(ausgeliehen) FROM Buecher").toString(), QStringLiteral("0,1,0"));
+        QCOMPARE(fx->scalar("SELECT group_concat(Nachname) FROM Leser").toString(), QStringLiteral("Öztürk"));
+    }
+
+    // A return date typed in the history closes the loan as a return does; emptying it reopens
+    // the loan only while the book has no other open loan.
+    void returnDateInHistory_data()
+    {
+        QTest::addColumn<QVariant>("returned");
+        QTest::addColumn<bool>("otherOpenLoan");
+        QTest::addColumn<QString>("typed");
+        QTest::addColumn<QString>("error");
+        QTest::addColumn<QString>("loanAfter"); // DatumBis/DatumBisSoll
+        QTest::addColumn<int>("lentAfter");
+        const QVariant open;
+        const QVariant returned = stamp(QDate(2026, 11, 20));
+        QTest::newRow("entered: closed") << open << false << "15.12.2026"
+                                         << ""
+                                         << "2026-12-15 00:00:00/-" << 0;
+        QTest::newRow("emptied: reopened") << returned << false << ""
+                                           << ""
+                                           << "-/2026-12-01 00:00:00" << 1;
+        QTest::newRow("emptied while lent again: refused") << returned << true << ""
+                                                           << "inzwischen an Anna Öztürk ausgeliehen (seit 05.12.2026)"
+                                                           << "2026-11-20 12:00:00/-" << 1;
+        QTest::newRow("changed: stays returned") << returned << false << "21.11.2026"
+                                                 << ""
+                                                 << "2026-11-21 12:00:00/-" << 0;
+        QTest::newRow("no date: refused") << open << false << "31.02.2026"
+                                          << "kein gültiges Datum"
+                                          << "-/2026-12-31 12:00:00" << 1;
+    }
+
+    void returnDateInHistory()
+    {
+        QFETCH(QVariant, returned);
+        QFETCH(bool, otherOpenLoan);
+        QFETCH(QString, typed);
+        QFETCH(QString, error);
+        QFETCH(QString, loanAfter);
+        QFETCH(int, lentAfter);
+        fx->insert("Leser", {{"Vorname", "Anna"}, {"Nachname", "Öztürk"}});
+        fx->insert("Buecher", {{"Titel", "Emil"}, {"ausgeliehen", returned.isNull() || otherOpenLoan ? 1 : 0}});
+        const qint64 id = loan(1, 1, QDate(2026, 11, 1), returned,
+                               returned.isNull() ? QVariant(stamp(QDate(2026, 12, 31))) : QVariant());
+        if (otherOpenLoan)
+            loan(1, 1, QDate(2026, 12, 5), QVariant(), stamp(QDate(2027, 1, 4)));
+        open();
+        QVERIFY(loans().locate("ID", {id}));
+        try {
+            LoanRecords::changeReturnDate(*data, typed);
+            QVERIFY2(error.isEmpty(), "not refused");
+        } catch (const DataError& e) {
+            QVERIFY2(!error.isEmpty() && e.message().contains(error), qPrintable(e.message()));
+        }
+        QCOMPARE(fx->scalar(QStringLiteral("SELECT coalesce(DatumBis, '-') || '/' || coalesce(DatumBisSoll, '-') "
+                                           "FROM Ausleihe WHERE ID = %1")
+                                .arg(id))
+                     .toString(),
+                 loanAfter);
+        QCOMPARE(fx->scalar("SELECT ausgeliehen FROM Buecher").toInt(), lentAfter);
+        QCOMPARE(books().value("ausgeliehen").toBool(), bool(lentAfter));
+        QCOMPARE(loans().state(), DataSetState::Browse);
+    }
+
+    void markingAStrandedBookAvailable()
+    {
+        fx->insert("Leser", {{"Vorname", "Anna"}, {"Nachname", "Öztürk"}});
+        fx->insert("Buecher", {{"Titel", "Verwaist"}, {"ausgeliehen", 1}});
+        open();
+        LoanBooking::applyFilter(books(), LoanBooking::lentBooks());
+        QCOMPARE(LoanBooking::returnBook(*data, Now), LoanBooking::ReturnResult::NoOpenLoan);
+        // Another workstation lends it meanwhile: the mark stays.
+        const qint64 meanwhile = loan(1, 1, QDate(2026, 12, 5), QVariant(), stamp(QDate(2027, 1, 4)));
+        QVERIFY_THROWS_EXCEPTION(DataError, LoanRecords::markBookAvailable(*data));
+        QCOMPARE(fx->scalar("SELECT ausgeliehen FROM Buecher").toInt(), 1);
+        fx->exec(QStringLiteral("DELETE FROM Ausleihe WHERE ID = %1").arg(meanwhile));
+        LoanRecords::markBookAvailable(*data);
+        QCOMPARE(fx->scalar("SELECT ausgeliehen FROM Buecher").toInt(), 0);
+        QCOMPARE(books().recordCount(), 0); // no longer among the lent books
+    }
+
     void returnClosesOnlyTheOpenLoan()
     {
         fx->insert("Leser", {{"Vorname", "Anna"}});
@@ -392,6 +589,7 @@ private slots:
         QFETCH(bool, deleted);
         loan(1, 1, QDate(2020, 1, 1), returned, returned.isNull() ? QVariant(stamp(QDate(2020, 1, 31))) : QVariant());
         open();
+        QCOMPARE(LoanBooking::countClearable(*data, lastDay), deleted ? 1 : 0);
         QCOMPARE(LoanBooking::clearLoanList(*data, lastDay), deleted ? 1 : 0);
         QCOMPARE(fx->scalar("SELECT count(*) FROM Ausleihe").toInt(), deleted ? 0 : 1);
         QCOMPARE(loans().recordCount(), deleted ? 0 : 1);

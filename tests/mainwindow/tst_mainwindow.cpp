@@ -222,7 +222,7 @@ private slots:
         QCOMPARE(m->gridModel(MainTab::Overdue)->rowCount(), 3);
     }
 
-    void ctrlDeleteDeletesLoanOnly()
+    void ctrlDeleteOfOpenLoanFreesTheBook()
     {
         prepareLibrary();
         {
@@ -247,7 +247,9 @@ private slots:
         QCOMPARE(m->data().loans().recordCount(), 0);
         FixtureWriter fx(fixture->env.dbDir());
         QCOMPARE(fx.scalar("SELECT count(*) FROM Ausleihe").toInt(), 0);
-        QCOMPARE(fx.scalar("SELECT ausgeliehen FROM Buecher WHERE ID = 1").toInt(), 1);
+        // The book is not left marked lent without a loan: it can be lent again.
+        QCOMPARE(fx.scalar("SELECT ausgeliehen FROM Buecher WHERE ID = 1").toInt(), 0);
+        QCOMPARE(m->data().books().value("ausgeliehen").toBool(), false);
     }
 
     void deleteBookAsksFirst()

@@ -172,6 +172,9 @@ private slots:
         QTest::newRow("quote doubled") << "Verfasser"
                                        << "O'B"
                                        << "Verfasser LIKE '%O''B%' OR Verfasser = 'O''B'";
+        QTest::newRow("wildcards typed") << "Titel"
+                                         << "50%_"
+                                         << "Titel LIKE '%50\\%\\_%' OR Titel = '50%_'";
         QTest::newRow("keywords")
             << "Schlagwort"
             << "krimi"

@@ -51,6 +51,8 @@ GridBinding::GridBinding(QTableView* view, RecordSetModel* model) : QObject(view
                 // A refused move (e.g. a record that cannot be saved) puts the grid back.
                 if (rs->recNo() != current.row() + 1)
                     followCursor(rs->recNo() - 1);
+                else
+                    emit userMovedCursor();
             });
     followCursor(rs->active() && !rs->isEmpty() ? rs->recNo() - 1 : -1);
 }

@@ -23,6 +23,10 @@ public:
     // Design widths of the model's columns (0 = the grid's default width).
     void applyDesignWidths();
 
+signals:
+    // The user moved the cursor in the grid (click, keys); not when the grid only followed it.
+    void userMovedCursor();
+
 private:
     void followCursor(int position);
 
