@@ -12,7 +12,7 @@
 #include <QShowEvent>
 #include <QStyle>
 
-BookingDialog::BookingDialog(QWidget* parent) : QDialog(parent) {}
+BookingDialog::BookingDialog(LibraryData& data, QWidget* parent) : QDialog(parent), m_data(data) {}
 
 void BookingDialog::setUpControls(const Controls& controls)
 {

@@ -4,6 +4,7 @@
 #include <QList>
 #include <QVariant>
 
+class LibraryData;
 class QAbstractButton;
 class QLabel;
 class QWidget;
@@ -21,7 +22,9 @@ public:
     void done(int result) override;
 
 protected:
-    explicit BookingDialog(QWidget* parent);
+    BookingDialog(LibraryData& data, QWidget* parent);
+
+    LibraryData& m_data;
 
     struct Controls
     {

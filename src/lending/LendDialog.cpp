@@ -7,7 +7,7 @@
 #include "datastore/LibraryData.h"
 
 LendDialog::LendDialog(LibraryData& data, QWidget* parent)
-    : BookingDialog(parent), ui(std::make_unique<Ui::LendDialog>()), m_data(data)
+    : BookingDialog(data, parent), ui(std::make_unique<Ui::LendDialog>())
 {
     ui->setupUi(this);
     setObjectName(QStringLiteral("TAusleiheBuchenF"));

@@ -26,5 +26,4 @@ private:
     void updateDueDate();
 
     const std::unique_ptr<Ui::LendDialog> ui;
-    LibraryData& m_data;
 };

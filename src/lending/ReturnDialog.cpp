@@ -9,7 +9,7 @@
 #include "datastore/LibraryData.h"
 
 ReturnDialog::ReturnDialog(LibraryData& data, QWidget* parent)
-    : BookingDialog(parent), ui(std::make_unique<Ui::ReturnDialog>()), m_data(data)
+    : BookingDialog(data, parent), ui(std::make_unique<Ui::ReturnDialog>())
 {
     ui->setupUi(this);
     setObjectName(QStringLiteral("TRueckgabeF"));

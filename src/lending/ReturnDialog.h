@@ -21,10 +21,10 @@ public:
     ~ReturnDialog() override;
 
 private:
+    // A book marked as lent without an open loan: says so and offers to mark it available.
+    Outcome offerToMarkAvailable();
     void prepare() override;
     Outcome book(QString* refusal) override;
-    Outcome offerToMarkAvailable();
 
     const std::unique_ptr<Ui::ReturnDialog> ui;
-    LibraryData& m_data;
 };
