@@ -820,13 +820,17 @@ void RecordSet::post()
             const QString sql = cols.isEmpty() ? QStringLiteral("INSERT INTO %1 DEFAULT VALUES").arg(quoted(m_table))
                                                : QStringLiteral("INSERT INTO %1 (%2) VALUES (%3)")
                                                      .arg(quoted(m_table), cols.join(u','), marks.join(u','));
-            q.prepare(sql);
-            for (const QVariant& b : binds)
-                q.addBindValue(b);
-            if (!q.exec())
-                throw DataError(tr("Der neue Datensatz konnte nicht gespeichert werden: %1").arg(q.lastError().text()));
-            if (m_idColumn >= 0 && m_columns.at(m_idColumn).type == ColumnType::AutoIncrement)
-                id = q.lastInsertId().toLongLong();
+            // The same insert for every new record of this table: prepared once per connection.
+            QSqlQuery& insert = m_db->preparedQuery(sql);
+            for (int i = 0; i < binds.size(); ++i)
+                insert.bindValue(i, binds.at(i));
+            const bool ok = insert.exec();
+            const QString error = ok ? QString() : insert.lastError().text();
+            if (ok && m_idColumn >= 0 && m_columns.at(m_idColumn).type == ColumnType::AutoIncrement)
+                id = insert.lastInsertId().toLongLong();
+            insert.finish(); // leaves the statement prepared, releases its read of the database
+            if (!ok)
+                throw DataError(tr("Der neue Datensatz konnte nicht gespeichert werden: %1").arg(error));
         } else {
             // Optimistic locking: only changed columns, and only while they still hold what we read.
             QStringList sets, where{QStringLiteral("\"ID\" = ?")};
