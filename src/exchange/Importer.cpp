@@ -59,7 +59,9 @@ Importer::Result Importer::run(const SourceTable& source, const QList<int>& assi
     // The grids catch up once at the end instead of after every record.
     rs.disableControls();
     const auto reattach = qScopeGuard([&] { rs.enableControls(); });
-    rs.last(); // inserting at the end keeps the order of the source
+    // A record is inserted before the current one: standing on the last record and stepping onto it
+    // again after each new one keeps the new records in source order, and the inserts cheap.
+    rs.last();
     QList<int> rows;
     rows.reserve(total);
     {
@@ -93,13 +95,14 @@ Importer::Result Importer::run(const SourceTable& source, const QList<int>& assi
                     rs.setText(c.field, text);
                 }
                 rs.post();
+                rows.append(rs.currentRow());
+                rs.next();
             } catch (const DataError& e) {
                 throw DataError(tr("Der Import wurde abgebrochen; es wurde nichts übernommen.\n"
                                    "Datensatz %1 der Quelldatei: %2")
                                     .arg(r + 1)
                                     .arg(e.message()));
             }
-            rows.append(rs.currentRow());
         }
         if (m_progress && !m_progress(total, total)) {
             result = Result();
