@@ -2,6 +2,7 @@
 
 #include "AccessReader.h"
 #include "TextReader.h"
+#include "WorkbookReader.h"
 #include "XlsReader.h"
 #include "common/Formats.h"
 
@@ -15,6 +16,8 @@ SourceReader::Kind SourceReader::kindOf(const QString& fileName)
         return Kind::Access;
     if (suffix == QLatin1String("xls"))
         return Kind::Excel;
+    if (suffix == QLatin1String("xlsx") || suffix == QLatin1String("ods"))
+        return Kind::Workbook;
     return Kind::Text;
 }
 
@@ -25,6 +28,8 @@ std::unique_ptr<SourceReader> SourceReader::open(const QString& fileName, QChar 
         return std::make_unique<AccessReader>(fileName);
     case Kind::Excel:
         return std::make_unique<XlsReader>(fileName);
+    case Kind::Workbook:
+        return std::make_unique<WorkbookReader>(fileName);
     case Kind::Text:
         break;
     }

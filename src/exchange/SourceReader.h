@@ -20,9 +20,9 @@ public:
     // The table of that name; a text file ignores the name.
     virtual SourceTable read(const QString& table) const = 0;
 
-    enum class Kind { Access, Excel, Text };
+    enum class Kind { Access, Excel, Workbook, Text };
     // By the file name's extension, in any letter case: ".mdb" Access, ".xls" Excel 97–2003,
-    // everything else delimited text.
+    // ".xlsx"/".ods" today's workbooks, everything else delimited text.
     static Kind kindOf(const QString& fileName);
 
     // Opens the file with the reader of its kind. The separator is for text files.

@@ -5,6 +5,7 @@
 #include "exchange/AccessReader.h"
 #include "exchange/SourceReader.h"
 #include "exchange/TextReader.h"
+#include "exchange/WorkbookReader.h"
 #include "exchange/XlsReader.h"
 
 #include <QFile>
@@ -67,6 +68,8 @@ private slots:
         QTest::newRow("xls") << "liste.xls" << int(SourceReader::Kind::Excel);
         QTest::newRow("XLS") << "LISTE.XLS" << int(SourceReader::Kind::Excel);
         QTest::newRow("Mdb") << "Katalog.Mdb" << int(SourceReader::Kind::Access);
+        QTest::newRow("XLSX") << "LISTE.XLSX" << int(SourceReader::Kind::Workbook);
+        QTest::newRow("ods") << "liste.ods" << int(SourceReader::Kind::Workbook);
         QTest::newRow("csv") << "export.csv" << int(SourceReader::Kind::Text);
         QTest::newRow("xls inside the name") << "liste.xls.txt" << int(SourceReader::Kind::Text);
         QTest::newRow("no extension") << "liste" << int(SourceReader::Kind::Text);
@@ -228,6 +231,47 @@ private slots:
         const QString empty = writeFile("leer.xls", QByteArray());
         QVERIFY(failure([&] { XlsReader r(empty); }).startsWith(prefix));
         XlsReader reader(data("deaths.xls"));
+        QVERIFY(failure([&] { reader.read("fehlt"); }).startsWith(prefix));
+    }
+
+    // ---------------------------------------------------------------- .xlsx and .ods
+
+    void workbooks_data()
+    {
+        QTest::addColumn<QString>("file");
+        QTest::newRow("xlsx") << "books.xlsx";
+        QTest::newRow("ods") << "books.ods";
+    }
+    void workbooks()
+    {
+        QFETCH(QString, file);
+        WorkbookReader reader(data(file));
+        QCOMPARE(reader.tableNames(), QStringList({"Bücher", "Leer"}));
+        const SourceTable t = reader.read("Bücher");
+        QCOMPARE(t.fieldCount(), 6);
+        // Header, two books, an empty row, a last row; the sheet's empty tail is no record.
+        QCOMPARE(t.recordCount(), 5);
+        // Price, dates (built-in format / with a time), booleans and a formula's stored result.
+        QCOMPARE(t.record(1), QStringList({"Müller", "Straße & Weg, 12 €", "12,5", "01.01.2020", "Wahr", "25"}));
+        QCOMPARE(t.record(2), QStringList({"Özdemir", "", "7", "01.01.2000 12:00:00", "Falsch", "14"}));
+        QCOMPARE(t.value(3, 0), QString());
+        QCOMPARE(t.value(4, 0), QString("Zuletzt"));
+        QCOMPARE(reader.read("Leer").recordCount(), 0);
+    }
+
+    void workbookFailures()
+    {
+        const QString prefix("Tabellendatei konnte nicht gelesen werden: ");
+        QVERIFY(failure([&] { WorkbookReader r(tmp.filePath("fehlt.xlsx")); }).startsWith(prefix));
+        // An old workbook or a text file under a new name.
+        const QString old = writeFile("alt.xlsx", [] {
+            QFile f(data("deaths.xls"));
+            f.open(QIODevice::ReadOnly);
+            return f.readAll();
+        }());
+        QVERIFY(failure([&] { WorkbookReader r(old); }).startsWith(prefix));
+        QVERIFY(failure([&] { WorkbookReader r(writeFile("text.ods", "a;b\n")); }).startsWith(prefix));
+        WorkbookReader reader(data("books.ods"));
         QVERIFY(failure([&] { reader.read("fehlt"); }).startsWith(prefix));
     }
 
