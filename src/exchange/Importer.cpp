@@ -37,7 +37,7 @@ Importer::Result Importer::run(const SourceTable& source, const QList<int>& assi
         return result;
 
     const bool books = m_kind == ImportTarget::Kind::Books;
-    RecordSet& rs = books ? m_data.ClientBuecher() : m_data.ClientLeser();
+    RecordSet& rs = books ? m_data.books() : m_data.readers();
     const QList<ImportTarget>& targets = ImportTarget::rows(m_kind);
     QList<Column> columns;
     for (int i = 0; i < targets.size() && i < assignments.size(); ++i) {

@@ -5,6 +5,7 @@
 #include "datastore/LibraryData.h"
 #include "exchange/Importer.h"
 #include "exchange/TextReader.h"
+#include "mainwindow/LibraryRefresh.h"
 
 #include <QSqlQuery>
 #include <QTest>
@@ -93,7 +94,7 @@ private slots:
                                                         {"Schlagwort 2", 0},
                                                         {"Bemerkung", 4}});
         int perRecordReactions = 0;
-        connect(&data->ClientBuecher(), &RecordSet::afterPost, this, [&] { ++perRecordReactions; });
+        connect(&data->books(), &RecordSet::afterPost, this, [&] { ++perRecordReactions; });
         QList<int> importedRows;
         int afterImportCalls = 0;
         Importer importer(*data, ImportTarget::Kind::Books);
@@ -118,7 +119,7 @@ private slots:
         // The reactions to a stored book run once for the whole import, with the new records.
         QCOMPARE(perRecordReactions, 0);
         QCOMPARE(afterImportCalls, 1);
-        RecordSet& books = data->ClientBuecher();
+        RecordSet& books = data->books();
         QStringList titles;
         for (int row : importedRows)
             titles << books.textAt(row, books.fieldIndex("Verfasser"));
@@ -145,7 +146,7 @@ private slots:
             rows << QStringList{q.value(1).toString(), q.value(2).toString(), q.value(3).toString()}.join('|');
         QCOMPARE(rows, QStringList({"Anna|Arndt|12345", "Bert|Bauer|0815"}));
         // "Nr." is not stored: the number is the one the database gave.
-        RecordSet& readers = data->ClientLeser();
+        RecordSet& readers = data->readers();
         QVERIFY(readers.locate("Vorname", {"Bert"}));
         QCOMPARE(readers.value("Nummer").toLongLong(),
                  fx->scalar("SELECT ID FROM Leser WHERE Vorname = 'Bert'").toLongLong());
@@ -173,7 +174,7 @@ private slots:
         QCOMPARE(storedBooks(), before);
         QVERIFY(!afterImportRan);
         // Memory shows what the database holds, and the record set takes the next edit.
-        RecordSet& books = data->ClientBuecher();
+        RecordSet& books = data->books();
         QCOMPARE(books.recordCount(), 1);
         QCOMPARE(books.state(), DataSetState::Browse);
         QVERIFY(!books.controlsDisabled());
@@ -200,10 +201,32 @@ private slots:
         QCOMPARE(result.imported, 0);
         QCOMPARE(importer.summary(result), QString("Der Import wurde abgebrochen; es wurde nichts übernommen."));
         QCOMPARE(storedBooks(), before);
-        QCOMPARE(data->ClientBuecher().recordCount(), 1);
+        QCOMPARE(data->books().recordCount(), 1);
         QVERIFY(!calls.isEmpty());
         QCOMPARE(calls.first(), std::make_pair(0, 1000));
         QVERIFY(calls.last().first >= 400);
+    }
+
+    // The window paints between records; the periodic refresh must not re-read in the middle.
+    void refreshWaitsForTheImport()
+    {
+        QString text;
+        for (int i = 0; i < 1000; ++i)
+            text += QString("Buch %1\n").arg(i);
+        int refreshed = 0;
+        Importer importer(*data, ImportTarget::Kind::Books);
+        importer.setProgress([&](int, int) {
+            refreshed += LibraryRefresh::run(*data) ? 1 : 0;
+            return true;
+        });
+        QList<int> rows;
+        importer.setAfterImport([&](const QList<int>& r) { rows = r; });
+        QCOMPARE(importer.run(TextReader::parse(text, u';'), bookAssignments({{"Titel", 0}}), false).imported, 1000);
+        QCOMPARE(refreshed, 0);
+        QCOMPARE(fx->scalar("SELECT count(*) FROM Buecher").toInt(), 1001);
+        RecordSet& books = data->books();
+        QCOMPARE(books.textAt(rows.at(999), books.fieldIndex("Titel")), QString("Buch 999"));
+        QVERIFY(LibraryRefresh::run(*data));
     }
 
     void nothingToImport_data()
