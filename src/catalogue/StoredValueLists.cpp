@@ -45,12 +45,16 @@ void StoredValueLists::addValuesOfBooks(const QList<int>& rows)
     QList<int> keywordFields;
     for (int i = 1; i <= Field::KeywordCount; ++i)
         keywordFields << books.fieldIndex(Field::schlagwort(i));
+    const List single[] = {Standort, Erscheinungsort, Sachgruppe, Verlag};
+    int singleFields[4];
+    for (int i = 0; i < 4; ++i)
+        singleFields[i] = books.fieldIndex(blobField(single[i]));
     QStringList values[5];
     for (int row : rows) {
         for (int f : keywordFields)
             values[Schlagwort] << books.textAt(row, f);
-        for (List l : {Standort, Erscheinungsort, Sachgruppe, Verlag})
-            values[l] << books.textAt(row, books.fieldIndex(blobField(l)));
+        for (int i = 0; i < 4; ++i)
+            values[single[i]] << books.textAt(row, singleFields[i]);
     }
     addValues(values);
 }

@@ -142,6 +142,7 @@ void ImportWizard::showMapping()
         ui->SGDatenbank->setItem(r, 1, new QTableWidgetItem(m_session.shownFirst(r)));
         ui->SGDatenbank->setItem(r, 2, new QTableWidgetItem(m_session.shownSecond(r)));
     }
+    ui->SGDatenbank->resizeColumnToContents(0);
 }
 
 void ImportWizard::nextPage()
