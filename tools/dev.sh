@@ -8,6 +8,7 @@ packages=(
     cmake ninja-build g++ pkg-config
     qt6-base-dev qt6-base-dev-tools libqt6sql6-sqlite qt6-translations-l10n libgl-dev
     fonts-liberation poppler-utils libbenchmark-dev clang-format
+    mdbtools-dev libfreexl-dev liborcus-dev libboost-dev
 )
 missing=()
 for p in "${packages[@]}"; do

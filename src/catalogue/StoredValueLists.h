@@ -28,6 +28,8 @@ public:
     // read and the writes run in one transaction, so two workstations saving at the same moment
     // lose no entry.
     void addValuesOfCurrentBook();
+    // The same once for many books: those in these rows of the book record set (after an import).
+    void addValuesOfBooks(const QList<int>& rows);
 
     // True when the list holds an entry equal to the value, ignoring letter case.
     static bool listContainsValue(const QStringList& list, const QString& value);
@@ -36,6 +38,9 @@ signals:
     void listsChanged();
 
 private:
+    // Values per list, in the order they came; empty ones are skipped.
+    void addValues(const QStringList (&values)[5]);
+
     LibraryData& m_data;
     QStringList m_lists[5];
 };

@@ -36,6 +36,7 @@ void Database::close()
 {
     if (m_connectionName.isEmpty())
         return;
+    m_prepared.clear(); // no statement may outlive its connection
     {
         QSqlDatabase db = QSqlDatabase::database(m_connectionName, false);
         if (db.isOpen())
@@ -59,6 +60,18 @@ QSqlDatabase Database::connection() const
     if (m_connectionName.isEmpty())
         throw DataError(tr("Es ist keine Datenbank geöffnet."));
     return QSqlDatabase::database(m_connectionName, false);
+}
+
+QSqlQuery& Database::preparedQuery(const QString& sql)
+{
+    auto it = m_prepared.find(sql);
+    if (it == m_prepared.end()) {
+        QSqlQuery q(connection());
+        if (!q.prepare(sql))
+            throw DataError(tr("Die Datenbank kann die Anweisung nicht ausführen: %1").arg(q.lastError().text()));
+        it = m_prepared.insert(sql, q);
+    }
+    return *it;
 }
 
 void Database::afterCommit(std::function<void()> f)

@@ -2,9 +2,11 @@
 
 #include "SqlEngine.h"
 
+#include <QHash>
 #include <QList>
 #include <QPointer>
 #include <QSqlDatabase>
+#include <QSqlQuery>
 #include <QString>
 #include <functional>
 #include <memory>
@@ -29,6 +31,9 @@ public:
     bool isOpen() const;
     QString directory() const { return m_directory; }
     QSqlDatabase connection() const;
+    // The statement prepared once for this connection and kept, for statements run again and
+    // again (the inserts of an import): preparing costs more than running them.
+    QSqlQuery& preparedQuery(const QString& sql);
 
     // Transactions (see Transaction below).
     int transactionDepth() const { return m_depth; }
@@ -50,6 +55,7 @@ private:
     bool m_rollbackOnly = false;
     QList<std::function<void()>> m_afterCommit;
     QList<QPointer<RecordSet>> m_touched;
+    QHash<QString, QSqlQuery> m_prepared;
 };
 
 // RAII write transaction: the outermost one begins with BEGIN IMMEDIATE (a deferred BEGIN fails

@@ -39,6 +39,8 @@ void RecordSet::setTable(const QString& table, const QStringList& hiddenColumns)
     m_columns.clear();
     m_fields.clear();
     m_fieldByName.clear();
+    m_fieldByExactName.clear();
+    m_insertSql.clear();
     m_idColumn = -1;
     // Hidden columns are not read at all; they are not fields of the record set.
     for (const ColumnDef& c : Schema::table(table).columns) {
@@ -54,6 +56,7 @@ void RecordSet::setTable(const QString& table, const QStringList& hiddenColumns)
             m_idColumn = f.column;
         m_columns.append(c);
         m_fieldByName.insert(c.name.toLower(), int(m_fields.size()));
+        m_fieldByExactName.insert(c.name, int(m_fields.size()));
         m_fields.append(f);
     }
 }
@@ -67,6 +70,7 @@ void RecordSet::addCalculatedField(const QString& name, ColumnType type,
     f.kind = FieldDef::Kind::Calculated;
     f.calculate = std::move(calculate);
     m_fieldByName.insert(name.toLower(), int(m_fields.size()));
+    m_fieldByExactName.insert(name, int(m_fields.size()));
     m_fields.append(f);
 }
 
@@ -82,11 +86,16 @@ void RecordSet::addLookupField(const QString& name, ColumnType type, int size, c
     f.lookupSet = lookupSet;
     f.resultField = resultField;
     m_fieldByName.insert(name.toLower(), int(m_fields.size()));
+    m_fieldByExactName.insert(name, int(m_fields.size()));
     m_fields.append(f);
 }
 
 int RecordSet::fieldIndex(const QString& name) const
 {
+    // Callers mostly write the name as defined; only other spellings pay for the lower-casing.
+    const auto exact = m_fieldByExactName.constFind(name);
+    if (exact != m_fieldByExactName.cend())
+        return *exact;
     return m_fieldByName.value(name.toLower(), -1);
 }
 
@@ -808,25 +817,35 @@ void RecordSet::post()
         Transaction t(*m_db);
         QSqlQuery q(m_db->connection());
         if (m_state == DataSetState::Insert) {
-            QStringList cols, marks;
             QVariantList binds;
             for (int c = 0; c < m_columns.size(); ++c) {
-                if (m_columns.at(c).type == ColumnType::AutoIncrement)
-                    continue;
-                cols << quoted(m_columns.at(c).name);
-                marks << QStringLiteral("?");
-                binds << engine.toStorage(m_columns.at(c).type, r.at(c));
+                if (m_columns.at(c).type != ColumnType::AutoIncrement)
+                    binds << engine.toStorage(m_columns.at(c).type, r.at(c));
             }
-            const QString sql = cols.isEmpty() ? QStringLiteral("INSERT INTO %1 DEFAULT VALUES").arg(quoted(m_table))
-                                               : QStringLiteral("INSERT INTO %1 (%2) VALUES (%3)")
-                                                     .arg(quoted(m_table), cols.join(u','), marks.join(u','));
-            q.prepare(sql);
-            for (const QVariant& b : binds)
-                q.addBindValue(b);
-            if (!q.exec())
-                throw DataError(tr("Der neue Datensatz konnte nicht gespeichert werden: %1").arg(q.lastError().text()));
-            if (m_idColumn >= 0 && m_columns.at(m_idColumn).type == ColumnType::AutoIncrement)
-                id = q.lastInsertId().toLongLong();
+            if (m_insertSql.isEmpty()) {
+                QStringList cols, marks;
+                for (const ColumnDef& c : std::as_const(m_columns)) {
+                    if (c.type == ColumnType::AutoIncrement)
+                        continue;
+                    cols << quoted(c.name);
+                    marks << QStringLiteral("?");
+                }
+                m_insertSql = cols.isEmpty() ? QStringLiteral("INSERT INTO %1 DEFAULT VALUES").arg(quoted(m_table))
+                                             : QStringLiteral("INSERT INTO %1 (%2) VALUES (%3)")
+                                                   .arg(quoted(m_table), cols.join(u','), marks.join(u','));
+            }
+            const QString& sql = m_insertSql;
+            // The same insert for every new record of this table: prepared once per connection.
+            QSqlQuery& insert = m_db->preparedQuery(sql);
+            for (int i = 0; i < binds.size(); ++i)
+                insert.bindValue(i, binds.at(i));
+            const bool ok = insert.exec();
+            const QString error = ok ? QString() : insert.lastError().text();
+            if (ok && m_idColumn >= 0 && m_columns.at(m_idColumn).type == ColumnType::AutoIncrement)
+                id = insert.lastInsertId().toLongLong();
+            insert.finish(); // leaves the statement prepared, releases its read of the database
+            if (!ok)
+                throw DataError(tr("Der neue Datensatz konnte nicht gespeichert werden: %1").arg(error));
         } else {
             // Optimistic locking: only changed columns, and only while they still hold what we read.
             QStringList sets, where{QStringLiteral("\"ID\" = ?")};

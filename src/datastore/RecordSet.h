@@ -172,7 +172,9 @@ private:
     Database* m_db = nullptr;
     QString m_table;
     QList<FieldDef> m_fields;
-    QHash<QString, int> m_fieldByName;
+    QHash<QString, int> m_fieldByName;      // by lower-case name
+    QHash<QString, int> m_fieldByExactName; // by the name as defined
+    QString m_insertSql;
     QList<ColumnDef> m_columns; // the table columns read, in stored-row order
     int m_idColumn = -1;
 

@@ -23,6 +23,7 @@
 #include "datastore/RecordSetModel.h"
 #include "datastore/Settings.h"
 #include "exchange/ExportDialog.h"
+#include "exchange/ImportWizard.h"
 #include "exchange/TakeOverDialog.h"
 #include "lending/ClearLoansDialog.h"
 #include "lending/LendDialog.h"
@@ -33,7 +34,6 @@
 #include "maintenance/BackupDialog.h"
 #include "printing/ListPrintDialog.h"
 #include "search/CatalogueSearchDialog.h"
-
 #include <QCloseEvent>
 #include <QCoreApplication>
 #include <QDesktopServices>
@@ -151,7 +151,8 @@ void MainWindow::buildMenus()
     connect(addAction(leser, "actLeserDrucken", tr("Drucken")), &QAction::triggered, this,
             &MainWindow::openReaderListPrint);
     leser->addSeparator();
-    addAction(leser, "actLeserImport", tr("Daten importieren"), false);
+    connect(addAction(leser, "actLeserImport", tr("Daten importieren")), &QAction::triggered, this,
+            [this] { m_windows->importReadersWizard->exec(); });
     connect(addAction(leser, "actLeserExport", tr("Daten exportieren")), &QAction::triggered, this,
             [this] { m_windows->exportReadersDialog->exec(); });
 
@@ -173,7 +174,8 @@ void MainWindow::buildMenus()
     connect(addAction(buecher, "actBuchLoeschen", tr("Löschen")), &QAction::triggered, this,
             &MainWindow::deleteCurrentBook);
     buecher->addSeparator();
-    addAction(buecher, "actBuecherImport", tr("Daten importieren"), false);
+    connect(addAction(buecher, "actBuecherImport", tr("Daten importieren")), &QAction::triggered, this,
+            [this] { m_windows->importBooksWizard->exec(); });
     connect(addAction(buecher, "actBuecherExport", tr("Daten exportieren")), &QAction::triggered, this,
             [this] { m_windows->exportBooksDialog->exec(); });
 

@@ -11,6 +11,7 @@
 #include "catalogue/StoredValuesDialog.h"
 #include "datastore/LibraryData.h"
 #include "exchange/ExportDialog.h"
+#include "exchange/ImportWizard.h"
 #include "exchange/TakeOverDialog.h"
 #include "lending/ClearLoansDialog.h"
 #include "lending/LendDialog.h"
@@ -54,6 +55,8 @@ WindowSet::WindowSet()
         new ListPrintDialog([] { return PrintLists::books(FieldCaptions::bookFieldCaptions()); }, data.books(), &m);
     loanPrintDialog = new ListPrintDialog([] { return PrintLists::loans(); }, data.loans(), &m);
     readerPrintDialog = new ListPrintDialog([] { return PrintLists::readers(); }, data.readers(), &m);
+    importBooksWizard = new ImportWizard(ImportTarget::Kind::Books, data, m.storedLists(), &m);
+    importReadersWizard = new ImportWizard(ImportTarget::Kind::Readers, data, m.storedLists(), &m);
 }
 
 WindowSet::~WindowSet()

@@ -17,6 +17,7 @@ class ReturnDialog;
 class StoredValuesDialog;
 class TakeOverDialog;
 class ListPrintDialog;
+class ImportWizard;
 
 // Every window of the program, each created once, the main window first. main() and the GUI
 // tests create the windows through this one class, so that tests see what users see.
@@ -48,4 +49,6 @@ public:
     ListPrintDialog* bookPrintDialog = nullptr;
     ListPrintDialog* loanPrintDialog = nullptr;
     ListPrintDialog* readerPrintDialog = nullptr;
+    ImportWizard* importBooksWizard = nullptr;
+    ImportWizard* importReadersWizard = nullptr;
 };

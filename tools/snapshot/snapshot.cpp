@@ -1,22 +1,27 @@
 // Usage: QT_QPA_PLATFORM=offscreen tomaris_snapshot <output folder>
 // Builds a small sample library in a temporary folder (with temporary settings), creates the
 // windows as the program does, and writes one PNG per main-window tab and per dialog.
+#include "common/gui/FileDialogs.h"
 #include "common/gui/Messages.h"
 #include "datastore/LibraryData.h"
 #include "datastore/Settings.h"
 #include "datastore/SqlEngine.h"
+#include "exchange/ImportWizard.h"
 #include "mainwindow/AppSetup.h"
 #include "mainwindow/MainWindow.h"
 #include "mainwindow/WindowSet.h"
 #include "printing/ListPreview.h"
 #include "printing/ListPrintDialog.h"
 
+#include <QAbstractButton>
 #include <QApplication>
 #include <QDateTime>
 #include <QDialog>
 #include <QDir>
+#include <QFile>
 #include <QSqlQuery>
 #include <QTabWidget>
+#include <QTableWidget>
 #include <QTemporaryDir>
 #include <QTextStream>
 #include <QTimer>
@@ -137,6 +142,33 @@ int main(int argc, char* argv[])
             }
             d->reject();
             QApplication::processEvents();
+        }
+        // The book import wizard with a source loaded, on both pages, with a few assignments.
+        {
+            QFile csv(QDir(temp.path()).filePath("katalog.csv"));
+            if (csv.open(QIODevice::WriteOnly))
+                csv.write("Autor;Titel;Verlag;Preis;Schlagwort\r\nFontane;Effi Briest;Reclam;12,50;Ehe\r\n"
+                          "K\xe4stner;Emil und die Detektive;Dressler;8,00;Detektiv\r\n"
+                          "Mann;Der Zauberberg;Fischer;;Sanatorium\r\n");
+            csv.close();
+            FileDialogs::setOpenFileHandler([&csv](const QString&, const QString&) { return csv.fileName(); });
+            QDialog* wizard = windows.importBooksWizard;
+            wizard->show();
+            wizard->findChild<QAbstractButton*>("SpeedButton4")->click();
+            QApplication::processEvents();
+            failures += !save(wizard, out, QStringLiteral("TWizzardF-1"));
+            wizard->findChild<QAbstractButton*>("SRColorButton4")->click();
+            auto* mapping = wizard->findChild<QTableWidget*>("SGDatenbank");
+            auto* source = wizard->findChild<QTableWidget*>("SgDatei2");
+            for (auto [target, field] : {std::pair{0, 0}, {1, 1}, {2, 2}, {11, 3}, {13, 4}}) {
+                mapping->selectRow(target);
+                source->selectRow(field);
+                wizard->findChild<QAbstractButton*>("SpeedButton5")->click();
+            }
+            QApplication::processEvents();
+            failures += !save(wizard, out, QStringLiteral("TWizzardF-2"));
+            wizard->reject();
+            FileDialogs::setOpenFileHandler({});
         }
         QCoreApplication::exit(failures == 0 ? 0 : 1);
     });
