@@ -13,8 +13,9 @@
 // Language: conditions "Field op value" with op one of = <> < > <= >= LIKE, joined by AND / OR
 // (AND binds tighter; parentheses allowed; keywords in any letter case). Values: 'quoted text'
 // (a quote inside written twice), numbers, NULL, TRUE/FALSE. LIKE takes % for any run of
-// characters and _ for one; \% \_ and \\ stand for the characters themselves. Text comparisons ignore letter case. Dates are written dd.MM.yyyy and
-// stand for the whole day. A value that cannot be converted to the field's type matches nothing.
+// characters and _ for one; \% \_ and \\ stand for the characters themselves. Text comparisons
+// ignore letter case. Dates are written dd.MM.yyyy and stand for the whole day. A value that
+// cannot be converted to the field's type matches nothing.
 class FilterExpression
 {
 public:
