@@ -6,6 +6,7 @@
 #include <QPointer>
 #include <QSqlDatabase>
 #include <QString>
+#include <QStringList>
 #include <functional>
 #include <memory>
 
@@ -26,7 +27,11 @@ public:
     // Throws DataError; the previous connection is kept when the new one cannot be made.
     void open(const QString& directory);
     void close();
+    // Takes over the other's connection (closing this one's first); the other is left closed.
+    void takeOver(Database& other);
     bool isOpen() const;
+    // What the last open() found worth telling the user without refusing the file.
+    QStringList notices() const { return m_notices; }
     QString directory() const { return m_directory; }
     QSqlDatabase connection() const;
 
@@ -46,6 +51,7 @@ private:
     std::unique_ptr<SqlEngine> m_engine;
     QString m_connectionName;
     QString m_directory;
+    QStringList m_notices;
     int m_depth = 0;
     bool m_rollbackOnly = false;
     QList<std::function<void()>> m_afterCommit;

@@ -3,6 +3,7 @@
 #include "DataError.h"
 #include "Database.h"
 #include "SqlEngine.h"
+#include "SqlFailure.h"
 #include "common/Formats.h"
 
 #include <QCollator>
@@ -131,32 +132,44 @@ QString RecordSet::columnList() const
     return cols.join(QStringLiteral(", "));
 }
 
-void RecordSet::load()
+RecordSet::Rows RecordSet::readRows(Database& db) const
 {
-    if (!m_db || !m_db->isOpen())
+    if (!db.isOpen())
         throw DataError(tr("Es ist keine Datenbank geöffnet. Bitte erstellen oder öffnen Sie eine Datenbank über "
                            "„Programm“ › „Datenbank erstellen / öffnen“."));
-    const SqlEngine& engine = m_db->engine();
-    QList<Row> rows;
-    {
-        QSqlQuery q(m_db->connection());
-        q.setForwardOnly(true);
-        const QString order = m_idColumn >= 0 ? QStringLiteral(" ORDER BY \"ID\"") : QString();
-        if (!q.exec(QStringLiteral("SELECT %1 FROM %2%3").arg(columnList(), quoted(m_table), order)))
-            throw DataError(tr("Die Tabelle „%1“ konnte nicht gelesen werden: %2").arg(m_table, q.lastError().text()));
-        const int n = int(m_columns.size());
-        while (q.next()) {
-            Row r;
-            r.resize(n);
-            for (int c = 0; c < n; ++c)
-                r[c] = engine.fromStorage(m_columns.at(c).type, q.value(c));
-            rows.append(std::move(r));
-        }
-        if (q.lastError().isValid())
-            throw DataError(tr("Die Tabelle „%1“ konnte nicht gelesen werden: %2").arg(m_table, q.lastError().text()));
-        q.finish(); // release the read lock at once: other workstations wait for it to write
+    const SqlEngine& engine = db.engine();
+    Rows rows;
+    QSqlQuery q(db.connection());
+    q.setForwardOnly(true);
+    const QString order = m_idColumn >= 0 ? QStringLiteral(" ORDER BY \"ID\"") : QString();
+    const QString failed = tr("Die Tabelle „%1“ konnte nicht gelesen werden.").arg(m_table);
+    if (!q.exec(QStringLiteral("SELECT %1 FROM %2%3").arg(columnList(), quoted(m_table), order)))
+        throw SqlFailure::from(failed, q.lastError());
+    const int n = int(m_columns.size());
+    while (q.next()) {
+        Row r;
+        r.resize(n);
+        for (int c = 0; c < n; ++c)
+            r[c] = engine.fromStorage(m_columns.at(c).type, q.value(c));
+        rows.rows.append(std::move(r));
     }
-    m_rows = std::move(rows);
+    if (q.lastError().isValid())
+        throw SqlFailure::from(failed, q.lastError());
+    q.finish(); // release the read lock at once: other workstations wait for it to write
+    return rows;
+}
+
+void RecordSet::load()
+{
+    if (!m_db)
+        throw DataError(tr("Es ist keine Datenbank geöffnet. Bitte erstellen oder öffnen Sie eine Datenbank über "
+                           "„Programm“ › „Datenbank erstellen / öffnen“."));
+    adopt(readRows(*m_db));
+}
+
+void RecordSet::adopt(Rows rows)
+{
+    m_rows = std::move(rows.rows);
     m_sortedValid = false;
     m_idIndex.clear();
     if (m_idColumn >= 0) {
@@ -164,6 +177,14 @@ void RecordSet::load()
         for (int r = 0; r < m_rows.size(); ++r)
             m_idIndex.insert(m_rows.at(r).at(m_idColumn).toLongLong(), r);
     }
+}
+
+void RecordSet::openWith(Rows rows)
+{
+    close();
+    adopt(std::move(rows));
+    setState(DataSetState::Browse);
+    rebuildView();
 }
 
 void RecordSet::open()

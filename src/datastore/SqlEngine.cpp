@@ -1,12 +1,14 @@
 #include "SqlEngine.h"
 
 #include "DataError.h"
+#include "SqlFailure.h"
 
 #include <QCoreApplication>
 #include <QDateTime>
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
+#include <QScopeGuard>
 #include <QSqlError>
 #include <QSqlQuery>
 #include <QUrl>
@@ -126,49 +128,97 @@ bool SqliteEngine::databaseExists(const QString& directory) const
     return QFileInfo(databaseLocation(directory)).isFile();
 }
 
-QSqlDatabase SqliteEngine::connect(const QString& connectionName, const QString& directory) const
+namespace {
+int g_busyTimeoutMs = 10000;
+} // namespace
+
+int SqliteEngine::busyTimeoutMs()
+{
+    return g_busyTimeoutMs;
+}
+
+void SqliteEngine::setBusyTimeoutMs(int ms)
+{
+    g_busyTimeoutMs = ms;
+}
+
+QSqlDatabase SqliteEngine::connect(const QString& connectionName, const QString& directory, QStringList* notices) const
 {
     const QString path = databaseLocation(directory);
+    const QString shownDir = SqlFailure::shortened(directory);
+    const QFileInfo dirInfo(directory);
+    if (dirInfo.isDir() && (!dirInfo.isReadable() || !dirInfo.isExecutable()))
+        throw DataError(tr("Für das Verzeichnis %1 haben Sie keine Berechtigung: die Datenbank darin kann nicht "
+                           "gelesen werden.\nBitte wenden Sie sich an die Person, die die Rechte im Netzwerk "
+                           "vergibt, oder wählen Sie ein anderes Verzeichnis aus.")
+                            .arg(shownDir),
+                        {}, DataError::Kind::ReadOnly);
     if (!QFileInfo(path).isFile())
         throw DataError(tr("Die Datenbankdatei wurde im Verzeichnis %1 nicht gefunden.\n"
                            "Bitte wählen Sie ein anderes Verzeichnis aus, um die Datenbank zu öffnen")
-                            .arg(directory));
+                            .arg(shownDir));
+    if (!QFileInfo(path).isReadable())
+        throw DataError(tr("Für die Datenbankdatei im Verzeichnis %1 haben Sie keine Berechtigung: sie kann nicht "
+                           "gelesen werden.\nBitte wenden Sie sich an die Person, die die Rechte im Netzwerk "
+                           "vergibt, oder wählen Sie ein anderes Verzeichnis aus.")
+                            .arg(shownDir),
+                        {}, DataError::Kind::ReadOnly);
     QSqlDatabase db = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), connectionName);
     // mode=rw: opening must never create a file.
     QUrl url = QUrl::fromLocalFile(QFileInfo(path).absoluteFilePath());
     db.setDatabaseName(QStringLiteral("file:") + url.path(QUrl::FullyEncoded) + QStringLiteral("?mode=rw"));
-    db.setConnectOptions(QStringLiteral("QSQLITE_OPEN_URI;QSQLITE_BUSY_TIMEOUT=10000"));
-    if (!db.open()) {
-        const QString reason = db.lastError().text();
-        db = QSqlDatabase();
-        QSqlDatabase::removeDatabase(connectionName);
-        throw DataError(tr("Die Datenbankdatei %1 konnte nicht geöffnet werden: %2").arg(path, reason));
-    }
-    try {
-        checkSchema(db, directory);
-    } catch (...) {
+    db.setConnectOptions(QStringLiteral("QSQLITE_OPEN_URI;QSQLITE_BUSY_TIMEOUT=%1").arg(g_busyTimeoutMs));
+    const auto drop = [&] {
         db.close();
         db = QSqlDatabase();
         QSqlDatabase::removeDatabase(connectionName);
+    };
+    if (!db.open()) {
+        const QSqlError reason = db.lastError();
+        drop();
+        throw SqlFailure::from(tr("Die Datenbank im Verzeichnis %1 konnte nicht geöffnet werden.").arg(shownDir),
+                               reason);
+    }
+    try {
+        const int version = checkSchema(db, directory);
+        if (version < Schema::Version) {
+            const QString problem = upgrade(db, version);
+            if (!problem.isEmpty() && notices)
+                notices->append(problem);
+        }
+    } catch (...) {
+        drop();
         throw;
     }
     return db;
 }
 
-void SqliteEngine::checkSchema(QSqlDatabase& db, const QString& directory)
+int SqliteEngine::checkSchema(QSqlDatabase& db, const QString& directory)
 {
-    const QString path = QDir(directory).filePath(FileName);
+    const QString shownDir = SqlFailure::shortened(directory);
+    const auto damaged = [&](const QString& details) {
+        return DataError(tr("Die Datei %1 im Verzeichnis %2 ist beschädigt oder keine Datenbank dieses Programms; "
+                            "sie wurde nicht geöffnet.\nBitte spielen Sie eine Sicherung zurück oder wählen Sie ein "
+                            "anderes Verzeichnis aus.")
+                             .arg(FileName, shownDir),
+                         details, DataError::Kind::Damaged);
+    };
     QSqlQuery q(db);
-    if (!q.exec(QStringLiteral("SELECT name FROM sqlite_master WHERE type = 'table'")))
-        throw DataError(tr("Die Datei %1 ist keine Datenbank dieses Programms.\n(%2)").arg(path, q.lastError().text()));
+    if (!q.exec(QStringLiteral("SELECT name FROM sqlite_master WHERE type = 'table'"))) {
+        if (SqlFailure::kindOf(q.lastError()) == DataError::Kind::Busy)
+            throw SqlFailure::from(tr("Die Datenbank im Verzeichnis %1 konnte nicht geöffnet werden.").arg(shownDir),
+                                   q.lastError());
+        throw damaged(q.lastError().text());
+    }
     QStringList tables;
     while (q.next())
         tables << q.value(0).toString();
     q.finish();
     for (const TableDef& t : Schema::tables()) {
         if (!tables.contains(t.name))
-            throw DataError(
-                tr("Die Datei %1 ist keine Datenbank dieses Programms: die Tabelle „%2“ fehlt.").arg(path, t.name));
+            throw DataError(tr("Die Datei %1 im Verzeichnis %2 ist keine Datenbank dieses Programms: die Tabelle "
+                               "„%3“ fehlt.\nBitte wählen Sie ein anderes Verzeichnis aus.")
+                                .arg(FileName, shownDir, t.name));
         QSqlQuery info(db);
         info.exec(QStringLiteral("PRAGMA table_info(\"%1\")").arg(t.name));
         QStringList columns;
@@ -176,14 +226,64 @@ void SqliteEngine::checkSchema(QSqlDatabase& db, const QString& directory)
             columns << info.value(1).toString();
         for (const ColumnDef& c : t.columns)
             if (!columns.contains(c.name))
-                throw DataError(
-                    tr("Die Datei %1 ist keine Datenbank dieses Programms: in der Tabelle „%2“ fehlt die Spalte „%3“.")
-                        .arg(path, t.name, c.name));
+                throw DataError(tr("Die Datei %1 im Verzeichnis %2 ist keine Datenbank dieses Programms: in der "
+                                   "Tabelle „%3“ fehlt die Spalte „%4“.\nBitte wählen Sie ein anderes Verzeichnis aus.")
+                                    .arg(FileName, shownDir, t.name, c.name));
     }
-    if (q.exec(QStringLiteral("PRAGMA user_version")) && q.next() && q.value(0).toInt() > Schema::Version)
+    int version = 0;
+    if (q.exec(QStringLiteral("PRAGMA user_version")) && q.next())
+        version = q.value(0).toInt();
+    q.finish();
+    if (version > Schema::Version)
         throw DataError(tr("Die Datenbank in %1 stammt von einer neueren Version des Programms und kann mit "
                            "dieser Version nicht geöffnet werden.")
-                            .arg(directory));
+                            .arg(shownDir));
+    // The tables may be intact while a data page is not; reading would then fail half-way.
+    if (!q.exec(QStringLiteral("PRAGMA quick_check")))
+        throw damaged(q.lastError().text());
+    QStringList problems;
+    while (q.next())
+        problems << q.value(0).toString();
+    if (q.lastError().isValid())
+        throw damaged(q.lastError().text());
+    if (problems != QStringList{QStringLiteral("ok")})
+        throw damaged(problems.mid(0, 10).join(u'\n'));
+    return version;
+}
+
+QString SqliteEngine::upgrade(QSqlDatabase& db, int fromVersion) const
+{
+    Q_UNUSED(fromVersion) // versions 0 and 1 have the same tables; 2 adds the index
+    QSqlQuery q(db);
+    if (!q.exec(beginWriteStatement())) {
+        // A file we may not write is still opened, in its old layout.
+        if (SqlFailure::kindOf(q.lastError()) == DataError::Kind::ReadOnly)
+            return {};
+        throw SqlFailure::from(tr("Die Datenbank konnte nicht auf den neuen Stand gebracht werden."), q.lastError());
+    }
+    auto rollback = qScopeGuard([&] { QSqlQuery(db).exec(QStringLiteral("ROLLBACK")); });
+    if (!q.exec(QStringLiteral("SELECT \"BuecherID\", count(*) FROM \"Ausleihe\" WHERE \"DatumBis\" IS NULL AND "
+                               "\"BuecherID\" IS NOT NULL GROUP BY \"BuecherID\" HAVING count(*) > 1 "
+                               "ORDER BY \"BuecherID\"")))
+        throw SqlFailure::from(tr("Die Datenbank konnte nicht auf den neuen Stand gebracht werden."), q.lastError());
+    QStringList twice;
+    while (q.next())
+        twice << tr("Buch-Nr. %1 (%2 offene Ausleihen)").arg(q.value(0).toLongLong()).arg(q.value(1).toInt());
+    q.finish();
+    if (!twice.isEmpty())
+        return tr("Die Datenbank wurde geöffnet, aber nicht auf den neuen Stand gebracht: diese Bücher sind "
+                  "mehrfach ausgeliehen, ohne zurückgegeben worden zu sein:\n%1\n"
+                  "Bitte buchen Sie die überzähligen Ausleihen in der Ausleihhistorie des Buches zurück; beim "
+                  "nächsten Öffnen wird die Datenbank dann auf den neuen Stand gebracht.")
+            .arg(twice.join(u'\n'));
+    for (const IndexDef& index : Schema::indexes())
+        if (!q.exec(createIndexStatement(index)))
+            throw SqlFailure::from(tr("Die Datenbank konnte nicht auf den neuen Stand gebracht werden."),
+                                   q.lastError());
+    if (!q.exec(QStringLiteral("PRAGMA user_version = %1").arg(Schema::Version)) || !q.exec(QStringLiteral("COMMIT")))
+        throw SqlFailure::from(tr("Die Datenbank konnte nicht auf den neuen Stand gebracht werden."), q.lastError());
+    rollback.dismiss();
+    return {};
 }
 
 void SqliteEngine::createDatabase(const QString& directory) const
@@ -225,6 +325,8 @@ void SqliteEngine::createDatabase(const QString& directory) const
             for (const TableDef& t : Schema::tables())
                 for (const QString& sql : createTableStatements(t))
                     exec(q, sql);
+            for (const IndexDef& index : Schema::indexes())
+                exec(q, createIndexStatement(index));
             q.prepare(QStringLiteral("INSERT INTO \"Blob\" (\"ID\", \"FeldnamenBuecher\") VALUES (1, ?)"));
             q.addBindValue(Schema::defaultFieldCaptions().join(QStringLiteral("\r\n")) + QStringLiteral("\r\n"));
             if (!q.exec())
@@ -255,6 +357,19 @@ QStringList SqliteEngine::createTableStatements(const TableDef& table) const
     for (const ColumnDef& c : table.columns)
         cols << columnDdl(c);
     return {QStringLiteral("CREATE TABLE \"%1\" (%2)").arg(table.name, cols.join(QStringLiteral(", ")))};
+}
+
+QString SqliteEngine::createIndexStatement(const IndexDef& index) const
+{
+    QStringList cols;
+    for (const QString& c : index.columns)
+        cols << u'"' + c + u'"';
+    QString sql = QStringLiteral("CREATE %1INDEX \"%2\" ON \"%3\" (%4)")
+                      .arg(index.unique ? QStringLiteral("UNIQUE ") : QString(), index.name, index.table,
+                           cols.join(QStringLiteral(", ")));
+    if (!index.whereNull.isEmpty())
+        sql += QStringLiteral(" WHERE \"%1\" IS NULL").arg(index.whereNull);
+    return sql;
 }
 
 QVariant SqliteEngine::toStorage(ColumnType type, const QVariant& value) const

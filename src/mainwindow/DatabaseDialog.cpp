@@ -65,6 +65,8 @@ void DatabaseDialog::openDatabase()
     guarded(this, [this] {
         m_data.openDatabase(ui->Edit2->text(), m_afterConnect);
         accept();
+        for (const QString& notice : m_data.database().notices())
+            Messages::inform(parentWidget(), notice);
     });
 }
 

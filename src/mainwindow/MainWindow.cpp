@@ -358,6 +358,9 @@ void MainWindow::restoreAtFirstShow()
 {
     if (!m_databaseOpened && m_windows && m_windows->databaseDialog)
         m_windows->databaseDialog->exec();
+    else if (m_databaseOpened)
+        for (const QString& notice : m_data->database().notices())
+            Messages::inform(this, notice);
 
     if (Settings::ReadSettingString(SettingName::WindowState) == u"wsMaximized") {
         showMaximized();
