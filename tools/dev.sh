@@ -7,7 +7,7 @@ cd "$(dirname "$0")/.."
 packages=(
     cmake ninja-build g++ pkg-config
     qt6-base-dev qt6-base-dev-tools libqt6sql6-sqlite qt6-translations-l10n libgl-dev
-    fonts-liberation libbenchmark-dev clang-format
+    fonts-liberation libbenchmark-dev clang-format clang
 )
 missing=()
 for p in "${packages[@]}"; do
