@@ -11,6 +11,7 @@
 #include "datastore/RecordSetModel.h"
 #include "mainwindow/MainWindowServices.h"
 
+#include <QShowEvent>
 #include <QKeyEvent>
 #include <QLineEdit>
 #include <QStyle>
@@ -83,7 +84,8 @@ LoanHistoryDialog::~LoanHistoryDialog() = default;
 void LoanHistoryDialog::showEvent(QShowEvent* event)
 {
     // No preparation: the loans as they are, with the cursor where it is.
-    m_bookBinder->refresh();
+    if (!event->spontaneous())
+        m_bookBinder->refresh();
     QDialog::showEvent(event);
 }
 

@@ -437,7 +437,7 @@ void MainWindow::refreshNow()
     // Never while the user reads a message or answers a question.
     if (Messages::isShowing())
         return;
-    LibraryRefresh::run(*m_data);
+    LibraryRefresh::run(*m_data, m_loanView.get());
 }
 
 void MainWindow::showLoansOfTab(int index)
@@ -501,6 +501,9 @@ void MainWindow::openDatabaseDialog()
 {
     if (m_windows && m_windows->databaseDialog)
         m_windows->databaseDialog->exec();
+    // After a start without a database the timer never ran; it does once there is one.
+    if (m_data->isOpen() && !m_timer->isActive() && !m_timer->property("switchedOff").toBool())
+        m_timer->start();
 }
 
 void MainWindow::openIntervalDialog()

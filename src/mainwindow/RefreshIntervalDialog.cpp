@@ -7,6 +7,7 @@
 #include "common/gui/Messages.h"
 #include "datastore/Settings.h"
 
+#include <QShowEvent>
 #include <QTimer>
 
 RefreshIntervalDialog::RefreshIntervalDialog(QTimer* timer, QWidget* parent)
@@ -23,7 +24,9 @@ RefreshIntervalDialog::~RefreshIntervalDialog() = default;
 
 void RefreshIntervalDialog::showEvent(QShowEvent* event)
 {
-    ui->SEIntervall->setNumber(Settings::ReadSettingInt(SettingName::Refresh));
+    // Only when opened: restoring the minimised window keeps what was typed.
+    if (!event->spontaneous())
+        ui->SEIntervall->setNumber(Settings::ReadSettingInt(SettingName::Refresh));
     QDialog::showEvent(event);
 }
 

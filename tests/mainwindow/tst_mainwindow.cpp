@@ -10,6 +10,7 @@
 #include "datastore/RecordSetModel.h"
 #include "datastore/Settings.h"
 #include "mainwindow/AppSetup.h"
+#include "mainwindow/IntervalSpinBox.h"
 #include "mainwindow/MainWindow.h"
 #include "mainwindow/WindowSet.h"
 
@@ -20,7 +21,11 @@
 #include <QProcess>
 #include <QTabWidget>
 #include <QTableView>
+#include <QLineEdit>
+#include <QShowEvent>
+#include <QSpinBox>
 #include <QTest>
+#include <QtTest/qtestspontaneevent.h>
 #include <QTimer>
 
 #include <memory>
@@ -215,6 +220,11 @@ private slots:
         // the refresh step keeps the overdue filter
         m->refreshNow();
         QCOMPARE(m->gridModel(MainTab::Overdue)->rowCount(), 1);
+        // after midnight the refresh takes the new day: the loan due yesterday is overdue now
+        Clock::setFixedNow(QDateTime(QDate(2026, 12, 12), QTime(0, 5)));
+        m->refreshNow();
+        QCOMPARE(m->data().loans().filter(), QStringLiteral("DatumBisSoll < '12.12.2026'"));
+        QCOMPARE(m->gridModel(MainTab::Overdue)->rowCount(), 2);
         pages->setCurrentIndex(2);
         QCOMPARE(m->gridModel(MainTab::Loans)->rowCount(), 3);
         // a tab made current from code does not filter
@@ -317,11 +327,107 @@ private slots:
             auto w = start();
             QTest::qWait(50);
             QVERIFY(!w->mainWindow->refreshTimer()->isActive());
+            // a positive interval entered in the same run switches it on again
+            auto ran = whenModal("TDatenbankaktualisierungF", [](QWidget* dlg) {
+                child<IntervalSpinBox>(dlg, "SEIntervall")->setNumber(30);
+                click(dlg, "BOK");
+            });
+            QVERIFY(triggerAction(w->mainWindow, "actAktualisierung"));
+            QVERIFY(*ran);
+            QVERIFY(w->mainWindow->refreshTimer()->isActive());
+            QCOMPARE(w->mainWindow->refreshTimer()->interval(), 30000);
         }
         Settings::WriteSettingInt("Refresh", 0); // replaced at the next start
         auto w = start();
         QTRY_VERIFY(w->mainWindow->refreshTimer()->isActive());
         QCOMPARE(Settings::ReadSettingInt("Refresh"), 600);
+    }
+
+    void timerStartsWhenTheDatabaseIsFirstOpenedFromTheMenu()
+    {
+        // a start without a database: the dialog is closed without choosing one
+        auto closed = whenModal("TDBErstellenF", [](QWidget* dlg) { click(dlg, "BSchliessen"); });
+        fixture->messages.expect("Es ist keine Datenbank geöffnet");
+        auto w = start();
+        MainWindow* m = w->mainWindow;
+        QTRY_VERIFY(*closed);
+        QTRY_VERIFY(fixture->messages.allAnswered());
+        QTest::qWait(50);
+        QVERIFY(!m->refreshTimer()->isActive());
+        FileDialogs::setFolderHandler([this](const QString&, const QString&) { return fixture->env.dbDir(); });
+        auto created = whenModal("TDBErstellenF", [](QWidget* dlg) {
+            click(dlg, "SpeedButton1");
+            click(dlg, "Button1");
+        });
+        QVERIFY(triggerAction(m, "actDatenbank"));
+        QVERIFY(*created);
+        QVERIFY(m->data().isOpen());
+        QVERIFY(m->refreshTimer()->isActive());
+    }
+
+    // Restoring a minimised dialog sends it a show event from the window system; what the user
+    // typed must survive it.
+    void restoredDialogsKeepWhatWasTyped()
+    {
+        prepareLibrary();
+        auto w = start();
+        MainWindow* m = w->mainWindow;
+        QTRY_VERIFY(m->refreshTimer()->isActive());
+        const auto restore = [](QWidget* dlg) {
+            QShowEvent show;
+            QSpontaneKeyEvent::setSpontaneous(&show);
+            qApp->notify(dlg, &show); // sendEvent() would clear the mark
+        };
+        QString typed, afterRestore;
+        auto interval = whenModal("TDatenbankaktualisierungF", [&](QWidget* dlg) {
+            auto* spin = child<IntervalSpinBox>(dlg, "SEIntervall");
+            spin->setNumber(42);
+            typed = spin->text();
+            restore(dlg);
+            afterRestore = spin->text();
+            click(dlg, "BAbbrechen");
+        });
+        QVERIFY(triggerAction(m, "actAktualisierung"));
+        QVERIFY(*interval);
+        QCOMPARE(typed, QStringLiteral("42"));
+        QCOMPARE(afterRestore, typed);
+        auto folders = whenModal("TDBErstellenF", [&](QWidget* dlg) {
+            child<QLineEdit>(dlg, "Edit2")->setText("/anderswo");
+            restore(dlg);
+            afterRestore = child<QLineEdit>(dlg, "Edit2")->text();
+            click(dlg, "BSchliessen");
+        });
+        QVERIFY(triggerAction(m, "actDatenbank"));
+        QVERIFY(*folders);
+        QCOMPARE(afterRestore, QStringLiteral("/anderswo"));
+    }
+
+    // A question holds the refresh back, and what is deleted is the record asked about, even
+    // when the cursor moves while the question is open.
+    void questionHoldsRefreshAndDeleteActsOnTheRecordAskedAbout()
+    {
+        prepareLibrary();
+        {
+            FixtureWriter fx(fixture->env.dbDir());
+            for (const char* t : {"Eins", "Zwei", "Drei"})
+                fx.insert("Buecher", {{"Titel", t}});
+        }
+        auto w = start();
+        MainWindow* m = w->mainWindow;
+        QTRY_VERIFY(m->refreshTimer()->isActive());
+        RecordSet& books = m->data().books();
+        books.setRecNo(2);
+        QCOMPARE(books.text("Titel"), QStringLiteral("Zwei"));
+        fixture->messages.expect("Sind Sie sicher", Messages::Answer::Yes, [&] {
+            FixtureWriter(fixture->env.dbDir()).insert("Buecher", {{"Titel", "Vom Nachbarn"}});
+            m->refreshNow(); // as the timer would: waits
+            QCOMPARE(books.recordCount(), 3);
+            books.first(); // a refresh of old moved the cursor to the first row
+        });
+        QVERIFY(triggerAction(m, "actBuchLoeschen"));
+        FixtureWriter fx(fixture->env.dbDir());
+        QCOMPARE(fx.scalar("SELECT group_concat(Titel, ',') FROM (SELECT Titel FROM Buecher ORDER BY ID)").toString(),
+                 QStringLiteral("Eins,Drei,Vom Nachbarn"));
     }
 
     void infoCreditsThePostalData()
