@@ -95,7 +95,7 @@ const FieldDef& RecordSet::field(const QString& name) const
 {
     const int i = fieldIndex(name);
     if (i < 0)
-        throw DataError(tr("%1: Das Feld „%2“ gibt es nicht.").arg(m_name, name));
+        throw DataError(tr("%1: Das Feld „%2“ gibt es nicht.").arg(m_name, SqlFailure::shortened(name)));
     return m_fields.at(i);
 }
 
@@ -376,8 +376,8 @@ void RecordSet::setIndexFieldNames(const QString& fields)
     for (const QString& name : fields.split(u';', Qt::SkipEmptyParts)) {
         const int i = fieldIndex(name.trimmed());
         if (i < 0)
-            throw DataError(
-                tr("%1: Nach dem Feld „%2“ kann nicht sortiert werden, es gibt es nicht.").arg(m_name, name.trimmed()));
+            throw DataError(tr("%1: Nach dem Feld „%2“ kann nicht sortiert werden, es gibt es nicht.")
+                                .arg(m_name, SqlFailure::shortened(name.trimmed())));
         sortFields.append(i);
     }
     if (active())
@@ -644,6 +644,37 @@ QString RecordSet::text(const QString& name) const
     return row < 0 ? QString() : textAt(row, fieldIndex(field(name).name));
 }
 
+namespace {
+// Characters as the user sees them: a surrogate pair is one.
+int characterCount(const QString& s)
+{
+    int n = 0;
+    for (int i = 0; i < s.size(); ++i, ++n)
+        if (s.at(i).isHighSurrogate() && i + 1 < s.size() && s.at(i + 1).isLowSurrogate())
+            ++i;
+    return n;
+}
+} // namespace
+
+QString RecordSet::typedText(const QString& field, const QString& text) const
+{
+    // NUL ends a text in the engine and in other programs: what follows would be lost.
+    if (text.contains(QChar(0)))
+        throw DataError(tr("Der Text für das Feld „%1“ enthält ein Steuerzeichen (NUL), das nicht gespeichert werden "
+                           "kann. Bitte geben Sie den Text ohne dieses Zeichen ein.")
+                            .arg(field));
+    // A lone surrogate is no character; stored as it is it would swallow the next one.
+    QString clean = text;
+    for (int i = 0; i < clean.size(); ++i) {
+        const QChar c = clean.at(i);
+        if (c.isHighSurrogate() && i + 1 < clean.size() && clean.at(i + 1).isLowSurrogate())
+            ++i;
+        else if (c.isSurrogate())
+            clean[i] = QChar(QChar::ReplacementCharacter);
+    }
+    return clean;
+}
+
 void RecordSet::setValue(const QString& name, const QVariant& value)
 {
     requireRecord();
@@ -656,16 +687,19 @@ void RecordSet::setValue(const QString& name, const QVariant& value)
     if (value.isValid() && !value.isNull()) {
         switch (f.type) {
         case ColumnType::Text:
-        case ColumnType::Memo:
-            if (!value.toString().isEmpty()) // empty text is stored as NULL
-                v = value.toString();
+        case ColumnType::Memo: {
+            const QString text = typedText(f.name, value.toString());
+            if (!text.isEmpty()) // empty text is stored as NULL
+                v = text;
             break;
+        }
         case ColumnType::Boolean:
             v = value.toBool();
             break;
         case ColumnType::DateTime:
             if (value.typeId() != QMetaType::QDateTime && value.typeId() != QMetaType::QDate)
-                throw DataError(tr("%1: „%2“ ist kein Datum für das Feld „%3“.").arg(m_name, value.toString(), f.name));
+                throw DataError(tr("%1: „%2“ ist kein Datum für das Feld „%3“.")
+                                    .arg(m_name, SqlFailure::shortened(value.toString()), f.name));
             if (value.toDateTime().isValid())
                 v = PackedDateTime::pack(value.toDateTime());
             break;
@@ -675,8 +709,8 @@ void RecordSet::setValue(const QString& name, const QVariant& value)
             bool ok = false;
             const qint64 n = value.toLongLong(&ok);
             if (!ok || (f.type == ColumnType::Integer && (n < INT32_MIN || n > INT32_MAX)))
-                throw DataError(
-                    tr("%1: „%2“ ist kein gültiger Wert für das Feld „%3“.").arg(m_name, value.toString(), f.name));
+                throw DataError(tr("%1: „%2“ ist kein gültiger Wert für das Feld „%3“.")
+                                    .arg(m_name, SqlFailure::shortened(value.toString()), f.name));
             v = n;
             break;
         }
@@ -707,7 +741,7 @@ void RecordSet::setText(const QString& name, const QString& text)
         if (!amount)
             throw DataError(tr("„%1“ ist kein gültiger Betrag für das Feld „%2“. Bitte geben Sie einen Betrag wie "
                                "12,50 ein.")
-                                .arg(text, f.name));
+                                .arg(SqlFailure::shortened(text), f.name));
         setValue(name, *amount);
         return;
     }
@@ -716,7 +750,7 @@ void RecordSet::setText(const QString& name, const QString& text)
         if (!d.isValid())
             throw DataError(tr("„%1“ ist kein gültiges Datum für das Feld „%2“. Bitte geben Sie das Datum als "
                                "TT.MM.JJJJ ein.")
-                                .arg(text, f.name));
+                                .arg(SqlFailure::shortened(text), f.name));
         // Keep the time of day the value had.
         const QVariant old = value(name);
         const QTime t = old.isNull() ? QTime(0, 0) : old.toDateTime().time();
@@ -728,7 +762,8 @@ void RecordSet::setText(const QString& name, const QString& text)
         bool ok = false;
         const int n = text.trimmed().toInt(&ok);
         if (!ok)
-            throw DataError(tr("„%1“ ist keine gültige ganze Zahl für das Feld „%2“.").arg(text, f.name));
+            throw DataError(
+                tr("„%1“ ist keine gültige ganze Zahl für das Feld „%2“.").arg(SqlFailure::shortened(text), f.name));
         setValue(name, n);
         return;
     }
@@ -802,12 +837,12 @@ void RecordSet::validateForPost() const
     const Row& r = m_rows.at(currentRow());
     for (int c = 0; c < m_columns.size(); ++c) {
         const ColumnDef& col = m_columns.at(c);
-        if (col.type == ColumnType::Text && !r.at(c).isNull() && r.at(c).toString().size() > col.size)
+        if (col.type == ColumnType::Text && !r.at(c).isNull() && characterCount(r.at(c).toString()) > col.size)
             throw DataError(tr("Der Text im Feld „%1“ ist zu lang: erlaubt sind höchstens %2 Zeichen, eingegeben "
                                "wurden %3. Es wurde nichts gespeichert.")
                                 .arg(col.name)
                                 .arg(col.size)
-                                .arg(r.at(c).toString().size()));
+                                .arg(characterCount(r.at(c).toString())));
     }
 }
 
@@ -835,8 +870,9 @@ void RecordSet::post()
                 if (m_columns.at(c).type == ColumnType::AutoIncrement)
                     continue;
                 cols << quoted(m_columns.at(c).name);
-                marks << QStringLiteral("?");
-                binds << engine.toStorage(m_columns.at(c).type, r.at(c));
+                const QVariant v = engine.toStorage(m_columns.at(c).type, r.at(c));
+                marks << engine.placeholder(v);
+                binds << engine.bindable(v);
             }
             const QString sql = cols.isEmpty() ? QStringLiteral("INSERT INTO %1 DEFAULT VALUES").arg(quoted(m_table))
                                                : QStringLiteral("INSERT INTO %1 (%2) VALUES (%3)")
@@ -845,7 +881,7 @@ void RecordSet::post()
             for (const QVariant& b : binds)
                 q.addBindValue(b);
             if (!q.exec())
-                throw DataError(tr("Der neue Datensatz konnte nicht gespeichert werden: %1").arg(q.lastError().text()));
+                throw SqlFailure::from(tr("Der neue Datensatz konnte nicht gespeichert werden."), q.lastError());
             if (m_idColumn >= 0 && m_columns.at(m_idColumn).type == ColumnType::AutoIncrement)
                 id = q.lastInsertId().toLongLong();
         } else {
@@ -857,10 +893,12 @@ void RecordSet::post()
                 const QVariant& was = m_original.at(c);
                 if (now == was && now.isNull() == was.isNull())
                     continue;
-                sets << quoted(m_columns.at(c).name) + QStringLiteral(" = ?");
-                setBinds << engine.toStorage(m_columns.at(c).type, now);
-                where << quoted(m_columns.at(c).name) + engine.nullSafeEqual() + u'?';
-                whereBinds << engine.toStorage(m_columns.at(c).type, was);
+                const QVariant nowStored = engine.toStorage(m_columns.at(c).type, now);
+                const QVariant wasStored = engine.toStorage(m_columns.at(c).type, was);
+                sets << quoted(m_columns.at(c).name) + QStringLiteral(" = ") + engine.placeholder(nowStored);
+                setBinds << engine.bindable(nowStored);
+                where << quoted(m_columns.at(c).name) + engine.nullSafeEqual() + engine.placeholder(wasStored);
+                whereBinds << engine.bindable(wasStored);
             }
             if (!sets.isEmpty()) {
                 q.prepare(
@@ -871,8 +909,7 @@ void RecordSet::post()
                 for (const QVariant& b : whereBinds)
                     q.addBindValue(b);
                 if (!q.exec())
-                    throw DataError(
-                        tr("Die Änderungen konnten nicht gespeichert werden: %1").arg(q.lastError().text()));
+                    throw SqlFailure::from(tr("Die Änderungen konnten nicht gespeichert werden."), q.lastError());
                 if (q.numRowsAffected() == 0)
                     throw DataError(tr("Der Datensatz wurde inzwischen an einem anderen Arbeitsplatz geändert oder "
                                        "gelöscht. Ihre Änderungen wurden nicht gespeichert; bitte brechen Sie die "
@@ -964,15 +1001,16 @@ void RecordSet::deleteRecord()
         QStringList where;
         QVariantList binds;
         for (int c = 0; c < m_columns.size(); ++c) {
-            where << quoted(m_columns.at(c).name) + engine.nullSafeEqual() + u'?';
-            binds << engine.toStorage(m_columns.at(c).type, r.at(c));
+            const QVariant v = engine.toStorage(m_columns.at(c).type, r.at(c));
+            where << quoted(m_columns.at(c).name) + engine.nullSafeEqual() + engine.placeholder(v);
+            binds << engine.bindable(v);
         }
         QSqlQuery q(m_db->connection());
         q.prepare(QStringLiteral("DELETE FROM %1 WHERE %2").arg(quoted(m_table), where.join(QStringLiteral(" AND "))));
         for (const QVariant& b : binds)
             q.addBindValue(b);
         if (!q.exec())
-            throw DataError(tr("Der Datensatz konnte nicht gelöscht werden: %1").arg(q.lastError().text()));
+            throw SqlFailure::from(tr("Der Datensatz konnte nicht gelöscht werden."), q.lastError());
         if (q.numRowsAffected() == 0)
             throw DataError(tr("Der Datensatz wurde inzwischen an einem anderen Arbeitsplatz geändert oder gelöscht "
                                "und wurde daher nicht gelöscht."));

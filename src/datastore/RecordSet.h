@@ -163,6 +163,8 @@ private:
     void checkBrowseMode();
     void load();
     void adopt(Rows rows);
+    // Text as it can be stored: lone surrogates replaced, NUL refused (DataError).
+    QString typedText(const QString& field, const QString& text) const;
     void rebuildView();
     void sortView(QList<int>& view) const;
     bool rowMatchesFilter(int row) const;

@@ -113,7 +113,7 @@ QString columnDdl(const ColumnDef& c)
 void exec(QSqlQuery& q, const QString& sql)
 {
     if (!q.exec(sql))
-        throw DataError(tr("Die Datenbank konnte nicht angelegt werden: %1").arg(q.lastError().text()));
+        throw SqlFailure::from(tr("Die Datenbank konnte nicht angelegt werden."), q.lastError());
 }
 
 } // namespace
@@ -312,12 +312,13 @@ void SqliteEngine::createDatabase(const QString& directory) const
         QSqlDatabase db = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), conn);
         db.setDatabaseName(temp);
         if (!db.open()) {
-            const QString reason = db.lastError().text();
+            const QSqlError reason = db.lastError();
             db = QSqlDatabase();
             cleanup();
-            throw DataError(tr("Im Verzeichnis %1 kann keine Datenbank angelegt werden: %2\n"
+            throw DataError(tr("Im Verzeichnis %1 kann keine Datenbank angelegt werden.\n"
                                "Bitte wählen Sie ein Verzeichnis, für das Sie Schreibrechte haben.")
-                                .arg(directory, reason));
+                                .arg(SqlFailure::shortened(directory)),
+                            reason.text(), DataError::Kind::ReadOnly);
         }
         try {
             QSqlQuery q(db);
@@ -330,15 +331,16 @@ void SqliteEngine::createDatabase(const QString& directory) const
             q.prepare(QStringLiteral("INSERT INTO \"Blob\" (\"ID\", \"FeldnamenBuecher\") VALUES (1, ?)"));
             q.addBindValue(Schema::defaultFieldCaptions().join(QStringLiteral("\r\n")) + QStringLiteral("\r\n"));
             if (!q.exec())
-                throw DataError(tr("Die Datenbank konnte nicht angelegt werden: %1").arg(q.lastError().text()));
+                throw SqlFailure::from(tr("Die Datenbank konnte nicht angelegt werden."), q.lastError());
             exec(q, QStringLiteral("PRAGMA user_version = %1").arg(Schema::Version));
             exec(q, QStringLiteral("COMMIT"));
         } catch (const DataError& e) {
             db.close();
             db = QSqlDatabase();
             cleanup();
-            throw DataError(
-                tr("Im Verzeichnis %1 kann keine Datenbank angelegt werden.\n%2").arg(directory, e.message()));
+            throw DataError(tr("Im Verzeichnis %1 kann keine Datenbank angelegt werden.\n%2")
+                                .arg(SqlFailure::shortened(directory), e.message()),
+                            e.details(), e.kind());
         }
         db.close();
     }
@@ -370,6 +372,36 @@ QString SqliteEngine::createIndexStatement(const IndexDef& index) const
     if (!index.whereNull.isEmpty())
         sql += QStringLiteral(" WHERE \"%1\" IS NULL").arg(index.whereNull);
     return sql;
+}
+
+namespace {
+// SQLite takes a leading U+FEFF of a bound UTF-16 text for a byte-order mark and drops it;
+// such marks are added in SQL instead.
+int leadingByteOrderMarks(const QVariant& v)
+{
+    if (v.typeId() != QMetaType::QString)
+        return 0;
+    const QString s = v.toString();
+    int n = 0;
+    while (n < s.size() && s.at(n) == QChar(0xFEFF))
+        ++n;
+    return n;
+}
+} // namespace
+
+QString SqliteEngine::placeholder(const QVariant& stored) const
+{
+    const int n = leadingByteOrderMarks(stored);
+    if (n == 0)
+        return QStringLiteral("?");
+    QStringList codes(n, QStringLiteral("65279"));
+    return QStringLiteral("(char(%1) || ?)").arg(codes.join(u','));
+}
+
+QVariant SqliteEngine::bindable(const QVariant& stored) const
+{
+    const int n = leadingByteOrderMarks(stored);
+    return n == 0 ? stored : QVariant(stored.toString().mid(n));
 }
 
 QVariant SqliteEngine::toStorage(ColumnType type, const QVariant& value) const

@@ -35,6 +35,15 @@ public:
     // Comparison that also holds between two NULLs ("x IS ?" in SQLite), for optimistic locking.
     virtual QString nullSafeEqual() const = 0;
 
+    // A stored value as a bound parameter: the mark to write into the statement and the value
+    // to bind to it (an engine may need to pass some texts around its driver).
+    virtual QString placeholder(const QVariant& stored) const
+    {
+        Q_UNUSED(stored)
+        return QStringLiteral("?");
+    }
+    virtual QVariant bindable(const QVariant& stored) const { return stored; }
+
     // Conversion between the record set's in-memory values and the stored ones.
     virtual QVariant toStorage(ColumnType type, const QVariant& value) const = 0;
     virtual QVariant fromStorage(ColumnType type, const QVariant& stored) const = 0;
@@ -54,6 +63,8 @@ public:
     QString createIndexStatement(const IndexDef& index) const override;
     QString beginWriteStatement() const override { return QStringLiteral("BEGIN IMMEDIATE"); }
     QString nullSafeEqual() const override { return QStringLiteral(" IS "); }
+    QString placeholder(const QVariant& stored) const override;
+    QVariant bindable(const QVariant& stored) const override;
     QVariant toStorage(ColumnType type, const QVariant& value) const override;
     QVariant fromStorage(ColumnType type, const QVariant& stored) const override;
 

@@ -6,6 +6,7 @@
 #include "common/gui/ErrorGuard.h"
 #include "common/gui/Messages.h"
 #include "datastore/Settings.h"
+#include "datastore/SqlFailure.h"
 
 #include <QShowEvent>
 #include <QTimer>
@@ -36,7 +37,7 @@ void RefreshIntervalDialog::takeInterval()
     bool ok = false;
     const int seconds = text.trimmed().toInt(&ok);
     if (!ok) {
-        Messages::error(this, tr("„%1“ ist kein gültiger ganzzahliger Wert.").arg(text));
+        Messages::error(this, tr("„%1“ ist kein gültiger ganzzahliger Wert.").arg(SqlFailure::shortened(text)));
         return;
     }
     // The new interval applies to this run even if it cannot be stored.

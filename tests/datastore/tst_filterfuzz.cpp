@@ -69,19 +69,63 @@ private slots:
     // A bounded random run (fixed seed, so a failure repeats); longer runs: the libFuzzer target.
     void randomInputNeverCrashes()
     {
-        static const QStringList tokens{
-            "(", ")", " ", " ", "AND", "OR", "and", "Or", "LIKE", "like", "=", "<>", "<", ">", "<=", ">=", "'", "''",
-            "%", "_", "NULL", "TRUE", "false", "ID", "Titel", "Preis", "DatumVon", "ausgeliehen", "Schlagwort",
-            "[Titel]", "[", "]", "12", "-3", "+", "1.234,50", "0,5", "24.12.2026", "'24.12.2026'", "'%Blech%'",
-            "'%'", "'_'", "'a''b'", "99999999999999999999", "\t", "\n", "ä", "€"};
+        static const QStringList tokens{"(",
+                                        ")",
+                                        " ",
+                                        " ",
+                                        "AND",
+                                        "OR",
+                                        "and",
+                                        "Or",
+                                        "LIKE",
+                                        "like",
+                                        "=",
+                                        "<>",
+                                        "<",
+                                        ">",
+                                        "<=",
+                                        ">=",
+                                        "'",
+                                        "''",
+                                        "%",
+                                        "_",
+                                        "NULL",
+                                        "TRUE",
+                                        "false",
+                                        "ID",
+                                        "Titel",
+                                        "Preis",
+                                        "DatumVon",
+                                        "ausgeliehen",
+                                        "Schlagwort",
+                                        "[Titel]",
+                                        "[",
+                                        "]",
+                                        "12",
+                                        "-3",
+                                        "+",
+                                        "1.234,50",
+                                        "0,5",
+                                        "24.12.2026",
+                                        "'24.12.2026'",
+                                        "'%Blech%'",
+                                        "'%'",
+                                        "'_'",
+                                        "'a''b'",
+                                        "99999999999999999999",
+                                        "\t",
+                                        "\n",
+                                        "ä",
+                                        "€"};
         QRandomGenerator rng(20261211);
         QElapsedTimer clock;
         clock.start();
         int runs = 0, parsed = 0;
         static const QStringList fieldNames{"ID", "Titel", "Preis", "DatumVon", "ausgeliehen", "Schlagwort", "[Titel]"};
         static const QStringList ops{"=", "<>", "<", ">", "<=", ">=", " LIKE "};
-        static const QStringList values{"12", "-3", "0,5", "NULL", "TRUE", "'24.12.2026'", "'%Blech%'", "'a''b'",
-                                        "'%'", "'_'", "'1.234,50'", "''", "'24.12.2026 10:15:00'", "'ä%€'"};
+        static const QStringList values{
+            "12",     "-3",  "0,5", "NULL",       "TRUE", "'24.12.2026'",          "'%Blech%'",
+            "'a''b'", "'%'", "'_'", "'1.234,50'", "''",   "'24.12.2026 10:15:00'", "'ä%€'"};
         const auto pick = [&](const QStringList& list) { return list.at(int(rng.bounded(quint32(list.size())))); };
         // Well-formed filters, so that the run reaches the evaluation
         std::function<QString(int)> expression = [&](int depth) -> QString {

@@ -13,6 +13,7 @@ ScriptedMessages::ScriptedMessages()
     Messages::setHandler([this](Messages::Kind kind, const QString& text, Messages::Buttons) {
         shown << text;
         kinds << kind;
+        details << Messages::currentDetails();
         for (int i = 0; i < m_expected.size(); ++i) {
             if (text.contains(m_expected.at(i).text)) {
                 const Expected e = m_expected.takeAt(i);

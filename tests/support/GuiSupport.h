@@ -28,6 +28,7 @@ public:
 
     QStringList shown;           // every text shown, in order
     QList<Messages::Kind> kinds; // and its kind
+    QStringList details;         // and its details (the engine's text)
     QStringList unexpected;      // texts no expectation matched
     bool allAnswered() const { return m_expected.isEmpty(); }
 
