@@ -18,6 +18,7 @@
 #include "common/gui/GridBinding.h"
 #include "common/gui/HelpManual.h"
 #include "common/gui/Messages.h"
+#include "datastore/DataError.h"
 #include "datastore/LibraryData.h"
 #include "datastore/RecordSetHelpers.h"
 #include "datastore/RecordSetModel.h"
@@ -36,6 +37,7 @@
 #include <QKeyEvent>
 #include <QMenu>
 #include <QMenuBar>
+#include <QScreen>
 #include <QStyle>
 #include <QTabWidget>
 #include <QTableView>
@@ -372,6 +374,12 @@ void MainWindow::restoreAtFirstShow()
             h = 500;
         if (w < 200)
             w = 700;
+        // A damaged settings file must not make the window larger than the screen.
+        if (QScreen* s = screen()) {
+            const QSize room = s->availableGeometry().size();
+            w = std::min(w, room.width());
+            h = std::min(h, room.height());
+        }
         resize(w, h);
     }
     // A database that is still not open fails here once; the window then shows empty lists and
@@ -379,8 +387,16 @@ void MainWindow::restoreAtFirstShow()
     guarded(this, [this] {
         applyFieldCaptions();
         restoreColumnWidths();
-        m_data->readers().setIndexFieldNames(Settings::ReadSettingString(SettingName::SortLeser));
-        m_data->books().setIndexFieldNames(Settings::ReadSettingString(SettingName::SortBuecher));
+        // A stored sort naming a field that does not exist (any more) is simply not applied.
+        for (auto [rs, setting] : {std::pair{&m_data->readers(), SettingName::SortLeser},
+                                   std::pair{&m_data->books(), SettingName::SortBuecher}}) {
+            try {
+                rs->setIndexFieldNames(Settings::ReadSettingString(setting));
+            } catch (const DataError&) {
+                if (!rs->active())
+                    throw;
+            }
+        }
         if (!m_timer->property("switchedOff").toBool())
             m_timer->start();
     });
