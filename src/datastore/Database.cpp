@@ -62,6 +62,11 @@ void Database::close()
     m_touched.clear();
 }
 
+bool Database::isReadOnly() const
+{
+    return isOpen() && connection().connectOptions().contains(QStringLiteral("QSQLITE_OPEN_READONLY"));
+}
+
 bool Database::isOpen() const
 {
     return !m_connectionName.isEmpty();

@@ -32,6 +32,8 @@ public:
     bool isOpen() const;
     // What the last open() found worth telling the user without refusing the file.
     QStringList notices() const { return m_notices; }
+    // True when the file or its folder may not be written: everything can be viewed only.
+    bool isReadOnly() const;
     QString directory() const { return m_directory; }
     QSqlDatabase connection() const;
 

@@ -179,6 +179,26 @@ QSqlDatabase SqliteEngine::connect(const QString& connectionName, const QString&
         throw SqlFailure::from(tr("Die Datenbank im Verzeichnis %1 konnte nicht geöffnet werden.").arg(shownDir),
                                reason);
     }
+    // A file or folder we may not write: everything can be viewed, nothing changed. The folder
+    // counts too, as every write needs a journal file beside the database.
+    if (!QFileInfo(path).isWritable() || !dirInfo.isWritable()) {
+        db.close();
+        db.setDatabaseName(QStringLiteral("file:") + url.path(QUrl::FullyEncoded) + QStringLiteral("?mode=ro"));
+        db.setConnectOptions(
+            QStringLiteral("QSQLITE_OPEN_URI;QSQLITE_OPEN_READONLY;QSQLITE_BUSY_TIMEOUT=%1").arg(g_busyTimeoutMs));
+        if (!db.open()) {
+            const QSqlError reason = db.lastError();
+            drop();
+            throw SqlFailure::from(tr("Die Datenbank im Verzeichnis %1 konnte nicht geöffnet werden.").arg(shownDir),
+                                   reason);
+        }
+        if (notices)
+            notices->append(tr("Die Datenbank im Verzeichnis %1 ist schreibgeschützt: Sie haben keine Berechtigung, "
+                               "die Datei oder ihr Verzeichnis zu ändern.\nSie können alles ansehen, aber nichts "
+                               "ändern; alles, was die Daten ändert, ist abgeschaltet. Bitte wenden Sie sich an die "
+                               "Person, die die Rechte im Netzwerk vergibt.")
+                                .arg(shownDir));
+    }
     try {
         const int version = checkSchema(db, directory);
         if (version < Schema::Version) {
@@ -254,6 +274,8 @@ int SqliteEngine::checkSchema(QSqlDatabase& db, const QString& directory)
 QString SqliteEngine::upgrade(QSqlDatabase& db, int fromVersion) const
 {
     Q_UNUSED(fromVersion) // versions 0 and 1 have the same tables; 2 adds the index
+    if (db.connectOptions().contains(QStringLiteral("QSQLITE_OPEN_READONLY")))
+        return {}; // read as it is
     QSqlQuery q(db);
     if (!q.exec(beginWriteStatement())) {
         // A file we may not write is still opened, in its old layout.

@@ -80,6 +80,18 @@ MainWindow::MainWindow(QWidget* parent)
     buildToolBar();
     buildGrids();
     openDatabaseAtStart();
+    applyReadOnly();
+}
+
+void MainWindow::applyReadOnly()
+{
+    // A database that may not be written: everything that changes data is switched off.
+    const bool writable = !m_data->database().isReadOnly();
+    for (const char* name :
+         {"actBuchNeu", "actLeserNeu", "actAusleihen", "actRueckgabe", "actBuchLoeschen", "actAusleihlisteLoeschen",
+          "actFeldnamen", "actGespeicherteDaten", "actKontextNeu", "actKontextLoeschen"})
+        if (QAction* a = action(QString::fromLatin1(name)))
+            a->setEnabled(writable);
 }
 
 MainWindow::~MainWindow() = default;
@@ -358,9 +370,10 @@ void MainWindow::showEvent(QShowEvent* event)
 
 void MainWindow::restoreAtFirstShow()
 {
-    if (!m_databaseOpened && m_windows && m_windows->databaseDialog)
+    if (!m_databaseOpened && m_windows && m_windows->databaseDialog) {
         m_windows->databaseDialog->exec();
-    else if (m_databaseOpened)
+        applyReadOnly();
+    } else if (m_databaseOpened)
         for (const QString& notice : m_data->database().notices())
             Messages::inform(this, notice);
 
@@ -517,6 +530,7 @@ void MainWindow::openDatabaseDialog()
 {
     if (m_windows && m_windows->databaseDialog)
         m_windows->databaseDialog->exec();
+    applyReadOnly();
     // After a start without a database the timer never ran; it does once there is one.
     if (m_data->isOpen() && !m_timer->isActive() && !m_timer->property("switchedOff").toBool())
         m_timer->start();

@@ -5,6 +5,7 @@
 #include "TestSupport.h"
 #include "catalogue/FieldCaptions.h"
 #include "common/Clock.h"
+#include "common/gui/ErrorGuard.h"
 #include "common/gui/FileDialogs.h"
 #include "datastore/LibraryData.h"
 #include "datastore/RecordSetModel.h"
@@ -16,18 +17,22 @@
 
 #include <QAbstractButton>
 #include <QApplication>
+#include <QDir>
 #include <QHeaderView>
 #include <QLabel>
 #include <QLineEdit>
 #include <QProcess>
+#include <QScopeGuard>
 #include <QScreen>
 #include <QShowEvent>
 #include <QSpinBox>
 #include <QTabWidget>
 #include <QTableView>
 #include <QTest>
+
 #include <QTimer>
 #include <QtTest/qtestspontaneevent.h>
+#include <unistd.h>
 
 #include <memory>
 
@@ -447,6 +452,43 @@ private slots:
         FixtureWriter fx(fixture->env.dbDir());
         QCOMPARE(fx.scalar("SELECT group_concat(Titel, ',') FROM (SELECT Titel FROM Buecher ORDER BY ID)").toString(),
                  QStringLiteral("Eins,Drei,Vom Nachbarn"));
+    }
+
+    // A database file nobody may write (here: immutable, which holds for root too) opens for
+    // viewing, says so, and switches off what would change data.
+    void readOnlyDatabaseOpensForViewingOnly()
+    {
+        prepareLibrary();
+        FixtureWriter(fixture->env.dbDir()).insert("Buecher", {{"Titel", "Nur ansehen"}});
+        const QString file = QDir(fixture->env.dbDir()).filePath("db.sqlite");
+        if (QProcess::execute("chattr", {"+i", file}) != 0) {
+            if (geteuid() == 0)
+                QSKIP("cannot make the file read-only for root here (chattr +i failed)");
+            QVERIFY(QFile::setPermissions(file, QFile::ReadOwner | QFile::ReadGroup | QFile::ReadOther));
+        }
+        const auto writable = qScopeGuard([&] {
+            QProcess::execute("chattr", {"-i", file});
+            QFile::setPermissions(file, QFile::ReadOwner | QFile::WriteOwner);
+        });
+        fixture->messages.expect("schreibgeschützt");
+        auto w = start();
+        MainWindow* m = w->mainWindow;
+        QTRY_VERIFY(m->refreshTimer()->isActive());
+        QTRY_VERIFY(fixture->messages.allAnswered());
+        QVERIFY(m->databaseOpened());
+        QCOMPARE(m->data().books().text("Titel"), QStringLiteral("Nur ansehen"));
+        for (const char* name : {"actBuchNeu", "actLeserNeu", "actAusleihen", "actRueckgabe", "actBuchLoeschen"})
+            QVERIFY2(!m->action(name)->isEnabled(), name);
+        QVERIFY(m->action("actAuswerten")->isEnabled());
+        // a write that gets through anyway is refused in German
+        fixture->messages.expect("schreibgeschützt");
+        guarded(m, [&] {
+            m->data().books().edit();
+            m->data().books().setText("Titel", "Geändert");
+            m->data().books().post();
+        });
+        QVERIFY(fixture->messages.allAnswered());
+        m->data().books().cancel();
     }
 
     void infoCreditsThePostalData()
