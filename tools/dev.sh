@@ -7,7 +7,7 @@ cd "$(dirname "$0")/.."
 packages=(
     cmake ninja-build g++ pkg-config
     qt6-base-dev qt6-base-dev-tools libqt6sql6-sqlite qt6-translations-l10n libgl-dev
-    fonts-liberation poppler-utils libbenchmark-dev clang-format
+    fonts-liberation poppler-utils libbenchmark-dev clang-format clang
     mdbtools-dev libfreexl-dev liborcus-dev libboost-dev
 )
 missing=()

@@ -2,6 +2,7 @@
 
 #include "DataError.h"
 #include "RecordSet.h"
+#include "SqlFailure.h"
 
 #include <QCoreApplication>
 #include <QSqlError>
@@ -25,11 +26,22 @@ Database::~Database()
 void Database::open(const QString& directory)
 {
     const QString name = QStringLiteral("library-") + QUuid::createUuid().toString(QUuid::Id128);
-    QSqlDatabase db = m_engine->connect(name, directory); // throws; the old connection stays
+    QStringList notices;
+    QSqlDatabase db = m_engine->connect(name, directory, &notices); // throws; the old connection stays
     db = QSqlDatabase();
     close();
     m_connectionName = name;
     m_directory = directory;
+    m_notices = notices;
+}
+
+void Database::takeOver(Database& other)
+{
+    Q_ASSERT(other.m_depth == 0);
+    close();
+    m_connectionName = std::exchange(other.m_connectionName, {});
+    m_directory = std::exchange(other.m_directory, {});
+    m_notices = std::exchange(other.m_notices, {});
 }
 
 void Database::close()
@@ -45,9 +57,15 @@ void Database::close()
     QSqlDatabase::removeDatabase(m_connectionName);
     m_connectionName.clear();
     m_directory.clear();
+    m_notices.clear();
     m_depth = 0;
     m_afterCommit.clear();
     m_touched.clear();
+}
+
+bool Database::isReadOnly() const
+{
+    return isOpen() && connection().connectOptions().contains(QStringLiteral("QSQLITE_OPEN_READONLY"));
 }
 
 bool Database::isOpen() const
@@ -93,7 +111,7 @@ void Database::begin()
     if (m_depth == 0) {
         QSqlQuery q(connection());
         if (!q.exec(m_engine->beginWriteStatement()))
-            throw DataError(tr("Die Datenbank ist gerade nicht beschreibbar: %1").arg(q.lastError().text()));
+            throw SqlFailure::from(tr("Die Änderung konnte nicht gespeichert werden."), q.lastError());
         m_rollbackOnly = false;
     }
     ++m_depth;
@@ -110,7 +128,7 @@ void Database::commit()
         throw DataError(tr("Die Änderungen wurden verworfen, weil ein Teil davon nicht gespeichert werden konnte."));
     QSqlQuery q(connection());
     if (!q.exec(QStringLiteral("COMMIT")))
-        throw DataError(tr("Die Änderungen konnten nicht gespeichert werden: %1").arg(q.lastError().text()));
+        throw SqlFailure::from(tr("Die Änderungen konnten nicht gespeichert werden."), q.lastError());
     m_depth = 0;
     m_touched.clear();
     const auto pending = std::exchange(m_afterCommit, {});

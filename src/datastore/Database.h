@@ -8,6 +8,7 @@
 #include <QSqlDatabase>
 #include <QSqlQuery>
 #include <QString>
+#include <QStringList>
 #include <functional>
 #include <memory>
 
@@ -28,7 +29,13 @@ public:
     // Throws DataError; the previous connection is kept when the new one cannot be made.
     void open(const QString& directory);
     void close();
+    // Takes over the other's connection (closing this one's first); the other is left closed.
+    void takeOver(Database& other);
     bool isOpen() const;
+    // What the last open() found worth telling the user without refusing the file.
+    QStringList notices() const { return m_notices; }
+    // True when the file or its folder may not be written: everything can be viewed only.
+    bool isReadOnly() const;
     QString directory() const { return m_directory; }
     QSqlDatabase connection() const;
     // The statement prepared once for this connection and kept, for statements run again and
@@ -51,6 +58,7 @@ private:
     std::unique_ptr<SqlEngine> m_engine;
     QString m_connectionName;
     QString m_directory;
+    QStringList m_notices;
     int m_depth = 0;
     bool m_rollbackOnly = false;
     QList<std::function<void()>> m_afterCommit;

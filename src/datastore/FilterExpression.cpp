@@ -2,11 +2,13 @@
 
 #include "DataError.h"
 #include "SqlEngine.h"
+#include "SqlFailure.h"
 #include "common/Formats.h"
 
 #include <QCoreApplication>
 #include <QDate>
 #include <QStringMatcher>
+#include <vector>
 
 namespace {
 
@@ -44,7 +46,8 @@ struct Operand
 struct FilterExpression::Node
 {
     enum Kind { And, Or, Compare } kind = Compare;
-    std::unique_ptr<Node> left, right;
+    // And / Or: a chain of any length is one node, so that long chains cost no stack depth.
+    std::vector<std::unique_ptr<Node>> children;
     // Compare
     int field = -1;
     ColumnType type = ColumnType::Text;
@@ -75,7 +78,7 @@ public:
 private:
     [[noreturn]] void fail(const QString& why) const
     {
-        throw DataError(tr("Der Filter „%1“ ist ungültig: %2.").arg(m_s, why));
+        throw DataError(tr("Der Filter „%1“ ist ungültig: %2.").arg(SqlFailure::shortened(m_s), why));
     }
     bool atEnd() const { return m_pos >= m_s.size(); }
     void skipBlanks()
@@ -99,30 +102,29 @@ private:
         return true;
     }
 
+    std::unique_ptr<FilterExpression::Node> chain(FilterExpression::Node::Kind kind, const char* word,
+                                                  std::unique_ptr<FilterExpression::Node> (Parser::*operand)())
+    {
+        auto first = (this->*operand)();
+        if (!keyword(word))
+            return first;
+        auto n = std::make_unique<FilterExpression::Node>();
+        n->kind = kind;
+        n->children.push_back(std::move(first));
+        do
+            n->children.push_back((this->*operand)());
+        while (keyword(word));
+        return n;
+    }
+
     std::unique_ptr<FilterExpression::Node> parseOr()
     {
-        auto left = parseAnd();
-        while (keyword("OR")) {
-            auto n = std::make_unique<FilterExpression::Node>();
-            n->kind = FilterExpression::Node::Or;
-            n->left = std::move(left);
-            n->right = parseAnd();
-            left = std::move(n);
-        }
-        return left;
+        return chain(FilterExpression::Node::Or, "OR", &Parser::parseAnd);
     }
 
     std::unique_ptr<FilterExpression::Node> parseAnd()
     {
-        auto left = parseTerm();
-        while (keyword("AND")) {
-            auto n = std::make_unique<FilterExpression::Node>();
-            n->kind = FilterExpression::Node::And;
-            n->left = std::move(left);
-            n->right = parseTerm();
-            left = std::move(n);
-        }
-        return left;
+        return chain(FilterExpression::Node::And, "AND", &Parser::parseTerm);
     }
 
     std::unique_ptr<FilterExpression::Node> parseTerm()
@@ -131,8 +133,14 @@ private:
         if (atEnd())
             fail(tr("eine Bedingung fehlt"));
         if (m_s.at(m_pos) == u'(') {
+            // Every level costs stack in parsing and evaluating: a limit no real filter reaches.
+            if (m_depth >= FilterExpression::MaxNesting)
+                fail(tr("mehr als %1 Klammern ineinander; bitte vereinfachen Sie den Filter")
+                         .arg(FilterExpression::MaxNesting));
             ++m_pos;
+            ++m_depth;
             auto inner = parseOr();
+            --m_depth;
             skipBlanks();
             if (atEnd() || m_s.at(m_pos) != u')')
                 fail(tr("eine schließende Klammer fehlt"));
@@ -143,7 +151,7 @@ private:
         const QString name = fieldName();
         const auto field = m_resolver(name);
         if (!field)
-            fail(tr("das Feld „%1“ gibt es nicht").arg(name));
+            fail(tr("das Feld „%1“ gibt es nicht").arg(SqlFailure::shortened(name)));
         n->field = field->index;
         n->type = field->type;
         n->op = op();
@@ -258,6 +266,7 @@ private:
     const QString& m_s;
     const FilterExpression::Resolver& m_resolver;
     int m_pos = 0;
+    int m_depth = 0;
 };
 
 bool parseBool(const QString& s, bool* value)
@@ -380,8 +389,8 @@ void prepareTree(FilterExpression::Node* n)
         return;
     if (n->kind == FilterExpression::Node::Compare)
         prepare(*n);
-    prepareTree(n->left.get());
-    prepareTree(n->right.get());
+    for (const auto& child : n->children)
+        prepareTree(child.get());
 }
 
 bool likeGeneral(QStringView v, const Operand& o)
@@ -513,9 +522,15 @@ bool evaluate(const FilterExpression::Node& n, int row, const FilterExpression::
 {
     switch (n.kind) {
     case FilterExpression::Node::And:
-        return evaluate(*n.left, row, get, text) && evaluate(*n.right, row, get, text);
+        for (const auto& child : n.children)
+            if (!evaluate(*child, row, get, text))
+                return false;
+        return true;
     case FilterExpression::Node::Or:
-        return evaluate(*n.left, row, get, text) || evaluate(*n.right, row, get, text);
+        for (const auto& child : n.children)
+            if (evaluate(*child, row, get, text))
+                return true;
+        return false;
     case FilterExpression::Node::Compare:
         return compare(n, row, get, text);
     }

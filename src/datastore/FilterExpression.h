@@ -32,6 +32,9 @@ public:
     // Shown text of a field (used where a number, price or date is compared as text).
     using TextGetter = std::function<QString(int row, int index)>;
 
+    // Parentheses inside one another; deeper filters are refused.
+    static constexpr int MaxNesting = 64;
+
     FilterExpression();
     ~FilterExpression();
     FilterExpression(FilterExpression&&) noexcept;

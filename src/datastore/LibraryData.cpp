@@ -2,6 +2,7 @@
 
 #include "DataError.h"
 #include "Settings.h"
+#include "SqlFailure.h"
 
 namespace {
 QVariant idOf(const RecordSet& rs, int row)
@@ -70,6 +71,9 @@ bool LibraryData::openAtStart(const QString& directory)
             rs->open();
         return true;
     } catch (const DataError&) {
+        // Nothing half-read stays open: an edit must not go into a file that could not be read.
+        closeAll();
+        m_db.close();
         return false;
     }
 }
@@ -93,11 +97,25 @@ void LibraryData::createDatabase(const QString& directory, const std::function<v
 
 void LibraryData::openDatabase(const QString& directory, const std::function<void()>& afterConnect)
 {
-    // Database::open checks the file and keeps the former connection when it is unusable.
-    m_db.open(directory);
+    // Everything is read through a connection of its own first; only when all of it could be
+    // read does it replace the former database. A damaged file thus leaves the program where it was.
+    Database incoming;
+    incoming.open(directory); // checks the file
+    QList<RecordSet::Rows> rows;
+    const QList<RecordSet*> sets{m_buecher, m_leser, m_ausleihe, m_blob};
+    try {
+        for (RecordSet* rs : sets)
+            rows.append(rs->readRows(incoming));
+    } catch (const DataError& e) {
+        throw DataError(tr("Die Datenbank im Verzeichnis %1 ist beschädigt und wurde nicht geöffnet; die bisherige "
+                           "Datenbank bleibt geöffnet.\nBitte spielen Sie eine Sicherung zurück.")
+                            .arg(SqlFailure::shortened(directory)),
+                        e.details().isEmpty() ? e.message() : e.details(), DataError::Kind::Damaged);
+    }
     closeAll();
-    for (RecordSet* rs : {m_buecher, m_leser, m_ausleihe, m_blob})
-        rs->open();
+    m_db.takeOver(incoming);
+    for (int i = 0; i < sets.size(); ++i)
+        sets.at(i)->openWith(std::move(rows[i]));
     Settings::WriteSettingString(SettingName::DBPfad, directory);
     if (afterConnect)
         afterConnect();

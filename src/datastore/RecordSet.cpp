@@ -3,6 +3,7 @@
 #include "DataError.h"
 #include "Database.h"
 #include "SqlEngine.h"
+#include "SqlFailure.h"
 #include "common/Formats.h"
 
 #include <QCollator>
@@ -103,7 +104,7 @@ const FieldDef& RecordSet::field(const QString& name) const
 {
     const int i = fieldIndex(name);
     if (i < 0)
-        throw DataError(tr("%1: Das Feld „%2“ gibt es nicht.").arg(m_name, name));
+        throw DataError(tr("%1: Das Feld „%2“ gibt es nicht.").arg(m_name, SqlFailure::shortened(name)));
     return m_fields.at(i);
 }
 
@@ -140,32 +141,44 @@ QString RecordSet::columnList() const
     return cols.join(QStringLiteral(", "));
 }
 
-void RecordSet::load()
+RecordSet::Rows RecordSet::readRows(Database& db) const
 {
-    if (!m_db || !m_db->isOpen())
+    if (!db.isOpen())
         throw DataError(tr("Es ist keine Datenbank geöffnet. Bitte erstellen oder öffnen Sie eine Datenbank über "
                            "„Programm“ › „Datenbank erstellen / öffnen“."));
-    const SqlEngine& engine = m_db->engine();
-    QList<Row> rows;
-    {
-        QSqlQuery q(m_db->connection());
-        q.setForwardOnly(true);
-        const QString order = m_idColumn >= 0 ? QStringLiteral(" ORDER BY \"ID\"") : QString();
-        if (!q.exec(QStringLiteral("SELECT %1 FROM %2%3").arg(columnList(), quoted(m_table), order)))
-            throw DataError(tr("Die Tabelle „%1“ konnte nicht gelesen werden: %2").arg(m_table, q.lastError().text()));
-        const int n = int(m_columns.size());
-        while (q.next()) {
-            Row r;
-            r.resize(n);
-            for (int c = 0; c < n; ++c)
-                r[c] = engine.fromStorage(m_columns.at(c).type, q.value(c));
-            rows.append(std::move(r));
-        }
-        if (q.lastError().isValid())
-            throw DataError(tr("Die Tabelle „%1“ konnte nicht gelesen werden: %2").arg(m_table, q.lastError().text()));
-        q.finish(); // release the read lock at once: other workstations wait for it to write
+    const SqlEngine& engine = db.engine();
+    Rows rows;
+    QSqlQuery q(db.connection());
+    q.setForwardOnly(true);
+    const QString order = m_idColumn >= 0 ? QStringLiteral(" ORDER BY \"ID\"") : QString();
+    const QString failed = tr("Die Tabelle „%1“ konnte nicht gelesen werden.").arg(m_table);
+    if (!q.exec(QStringLiteral("SELECT %1 FROM %2%3").arg(columnList(), quoted(m_table), order)))
+        throw SqlFailure::from(failed, q.lastError());
+    const int n = int(m_columns.size());
+    while (q.next()) {
+        Row r;
+        r.resize(n);
+        for (int c = 0; c < n; ++c)
+            r[c] = engine.fromStorage(m_columns.at(c).type, q.value(c));
+        rows.rows.append(std::move(r));
     }
-    m_rows = std::move(rows);
+    if (q.lastError().isValid())
+        throw SqlFailure::from(failed, q.lastError());
+    q.finish(); // release the read lock at once: other workstations wait for it to write
+    return rows;
+}
+
+void RecordSet::load()
+{
+    if (!m_db)
+        throw DataError(tr("Es ist keine Datenbank geöffnet. Bitte erstellen oder öffnen Sie eine Datenbank über "
+                           "„Programm“ › „Datenbank erstellen / öffnen“."));
+    adopt(readRows(*m_db));
+}
+
+void RecordSet::adopt(Rows rows)
+{
+    m_rows = std::move(rows.rows);
     m_sortedValid = false;
     m_idIndex.clear();
     if (m_idColumn >= 0) {
@@ -173,6 +186,14 @@ void RecordSet::load()
         for (int r = 0; r < m_rows.size(); ++r)
             m_idIndex.insert(m_rows.at(r).at(m_idColumn).toLongLong(), r);
     }
+}
+
+void RecordSet::openWith(Rows rows)
+{
+    close();
+    adopt(std::move(rows));
+    setState(DataSetState::Browse);
+    rebuildView();
 }
 
 void RecordSet::open()
@@ -364,8 +385,8 @@ void RecordSet::setIndexFieldNames(const QString& fields)
     for (const QString& name : fields.split(u';', Qt::SkipEmptyParts)) {
         const int i = fieldIndex(name.trimmed());
         if (i < 0)
-            throw DataError(
-                tr("%1: Nach dem Feld „%2“ kann nicht sortiert werden, es gibt es nicht.").arg(m_name, name.trimmed()));
+            throw DataError(tr("%1: Nach dem Feld „%2“ kann nicht sortiert werden, es gibt es nicht.")
+                                .arg(m_name, SqlFailure::shortened(name.trimmed())));
         sortFields.append(i);
     }
     if (active())
@@ -632,6 +653,37 @@ QString RecordSet::text(const QString& name) const
     return row < 0 ? QString() : textAt(row, fieldIndex(field(name).name));
 }
 
+namespace {
+// Characters as the user sees them: a surrogate pair is one.
+int characterCount(const QString& s)
+{
+    int n = 0;
+    for (int i = 0; i < s.size(); ++i, ++n)
+        if (s.at(i).isHighSurrogate() && i + 1 < s.size() && s.at(i + 1).isLowSurrogate())
+            ++i;
+    return n;
+}
+} // namespace
+
+QString RecordSet::typedText(const QString& field, const QString& text) const
+{
+    // NUL ends a text in the engine and in other programs: what follows would be lost.
+    if (text.contains(QChar(0)))
+        throw DataError(tr("Der Text für das Feld „%1“ enthält ein Steuerzeichen (NUL), das nicht gespeichert werden "
+                           "kann. Bitte geben Sie den Text ohne dieses Zeichen ein.")
+                            .arg(field));
+    // A lone surrogate is no character; stored as it is it would swallow the next one.
+    QString clean = text;
+    for (int i = 0; i < clean.size(); ++i) {
+        const QChar c = clean.at(i);
+        if (c.isHighSurrogate() && i + 1 < clean.size() && clean.at(i + 1).isLowSurrogate())
+            ++i;
+        else if (c.isSurrogate())
+            clean[i] = QChar(QChar::ReplacementCharacter);
+    }
+    return clean;
+}
+
 void RecordSet::setValue(const QString& name, const QVariant& value)
 {
     requireRecord();
@@ -644,16 +696,19 @@ void RecordSet::setValue(const QString& name, const QVariant& value)
     if (value.isValid() && !value.isNull()) {
         switch (f.type) {
         case ColumnType::Text:
-        case ColumnType::Memo:
-            if (!value.toString().isEmpty()) // empty text is stored as NULL
-                v = value.toString();
+        case ColumnType::Memo: {
+            const QString text = typedText(f.name, value.toString());
+            if (!text.isEmpty()) // empty text is stored as NULL
+                v = text;
             break;
+        }
         case ColumnType::Boolean:
             v = value.toBool();
             break;
         case ColumnType::DateTime:
             if (value.typeId() != QMetaType::QDateTime && value.typeId() != QMetaType::QDate)
-                throw DataError(tr("%1: „%2“ ist kein Datum für das Feld „%3“.").arg(m_name, value.toString(), f.name));
+                throw DataError(tr("%1: „%2“ ist kein Datum für das Feld „%3“.")
+                                    .arg(m_name, SqlFailure::shortened(value.toString()), f.name));
             if (value.toDateTime().isValid())
                 v = PackedDateTime::pack(value.toDateTime());
             break;
@@ -663,8 +718,8 @@ void RecordSet::setValue(const QString& name, const QVariant& value)
             bool ok = false;
             const qint64 n = value.toLongLong(&ok);
             if (!ok || (f.type == ColumnType::Integer && (n < INT32_MIN || n > INT32_MAX)))
-                throw DataError(
-                    tr("%1: „%2“ ist kein gültiger Wert für das Feld „%3“.").arg(m_name, value.toString(), f.name));
+                throw DataError(tr("%1: „%2“ ist kein gültiger Wert für das Feld „%3“.")
+                                    .arg(m_name, SqlFailure::shortened(value.toString()), f.name));
             v = n;
             break;
         }
@@ -695,7 +750,7 @@ void RecordSet::setText(const QString& name, const QString& text)
         if (!amount)
             throw DataError(tr("„%1“ ist kein gültiger Betrag für das Feld „%2“. Bitte geben Sie einen Betrag wie "
                                "12,50 ein.")
-                                .arg(text, f.name));
+                                .arg(SqlFailure::shortened(text), f.name));
         setValue(name, *amount);
         return;
     }
@@ -704,7 +759,7 @@ void RecordSet::setText(const QString& name, const QString& text)
         if (!d.isValid())
             throw DataError(tr("„%1“ ist kein gültiges Datum für das Feld „%2“. Bitte geben Sie das Datum als "
                                "TT.MM.JJJJ ein.")
-                                .arg(text, f.name));
+                                .arg(SqlFailure::shortened(text), f.name));
         // Keep the time of day the value had.
         const QVariant old = value(name);
         const QTime t = old.isNull() ? QTime(0, 0) : old.toDateTime().time();
@@ -716,7 +771,8 @@ void RecordSet::setText(const QString& name, const QString& text)
         bool ok = false;
         const int n = text.trimmed().toInt(&ok);
         if (!ok)
-            throw DataError(tr("„%1“ ist keine gültige ganze Zahl für das Feld „%2“.").arg(text, f.name));
+            throw DataError(
+                tr("„%1“ ist keine gültige ganze Zahl für das Feld „%2“.").arg(SqlFailure::shortened(text), f.name));
         setValue(name, n);
         return;
     }
@@ -790,12 +846,12 @@ void RecordSet::validateForPost() const
     const Row& r = m_rows.at(currentRow());
     for (int c = 0; c < m_columns.size(); ++c) {
         const ColumnDef& col = m_columns.at(c);
-        if (col.type == ColumnType::Text && !r.at(c).isNull() && r.at(c).toString().size() > col.size)
+        if (col.type == ColumnType::Text && !r.at(c).isNull() && characterCount(r.at(c).toString()) > col.size)
             throw DataError(tr("Der Text im Feld „%1“ ist zu lang: erlaubt sind höchstens %2 Zeichen, eingegeben "
                                "wurden %3. Es wurde nichts gespeichert.")
                                 .arg(col.name)
                                 .arg(col.size)
-                                .arg(r.at(c).toString().size()));
+                                .arg(characterCount(r.at(c).toString())));
     }
 }
 
@@ -817,35 +873,40 @@ void RecordSet::post()
         Transaction t(*m_db);
         QSqlQuery q(m_db->connection());
         if (m_state == DataSetState::Insert) {
+            QStringList cols, marks;
             QVariantList binds;
+            bool plain = true; // every value binds to a bare "?"
             for (int c = 0; c < m_columns.size(); ++c) {
-                if (m_columns.at(c).type != ColumnType::AutoIncrement)
-                    binds << engine.toStorage(m_columns.at(c).type, r.at(c));
+                if (m_columns.at(c).type == ColumnType::AutoIncrement)
+                    continue;
+                cols << quoted(m_columns.at(c).name);
+                const QVariant v = engine.toStorage(m_columns.at(c).type, r.at(c));
+                const QString mark = engine.placeholder(v);
+                plain = plain && mark == u'?';
+                marks << mark;
+                binds << engine.bindable(v);
             }
-            if (m_insertSql.isEmpty()) {
-                QStringList cols, marks;
-                for (const ColumnDef& c : std::as_const(m_columns)) {
-                    if (c.type == ColumnType::AutoIncrement)
-                        continue;
-                    cols << quoted(c.name);
-                    marks << QStringLiteral("?");
-                }
-                m_insertSql = cols.isEmpty() ? QStringLiteral("INSERT INTO %1 DEFAULT VALUES").arg(quoted(m_table))
-                                             : QStringLiteral("INSERT INTO %1 (%2) VALUES (%3)")
-                                                   .arg(quoted(m_table), cols.join(u','), marks.join(u','));
-            }
-            const QString& sql = m_insertSql;
-            // The same insert for every new record of this table: prepared once per connection.
-            QSqlQuery& insert = m_db->preparedQuery(sql);
+            const auto insertSql = [&](const QStringList& valueMarks) {
+                return cols.isEmpty() ? QStringLiteral("INSERT INTO %1 DEFAULT VALUES").arg(quoted(m_table))
+                                      : QStringLiteral("INSERT INTO %1 (%2) VALUES (%3)")
+                                            .arg(quoted(m_table), cols.join(u','), valueMarks.join(u','));
+            };
+            // The same insert for every ordinary new record of this table: prepared once per
+            // connection. A value that needs its own placeholder gets a statement of its own.
+            if (plain && m_insertSql.isEmpty())
+                m_insertSql = insertSql(marks);
+            QSqlQuery& insert = plain ? m_db->preparedQuery(m_insertSql) : q;
+            if (!plain)
+                insert.prepare(insertSql(marks));
             for (int i = 0; i < binds.size(); ++i)
                 insert.bindValue(i, binds.at(i));
             const bool ok = insert.exec();
-            const QString error = ok ? QString() : insert.lastError().text();
+            const QSqlError error = insert.lastError();
             if (ok && m_idColumn >= 0 && m_columns.at(m_idColumn).type == ColumnType::AutoIncrement)
                 id = insert.lastInsertId().toLongLong();
             insert.finish(); // leaves the statement prepared, releases its read of the database
             if (!ok)
-                throw DataError(tr("Der neue Datensatz konnte nicht gespeichert werden: %1").arg(error));
+                throw SqlFailure::from(tr("Der neue Datensatz konnte nicht gespeichert werden."), error);
         } else {
             // Optimistic locking: only changed columns, and only while they still hold what we read.
             QStringList sets, where{QStringLiteral("\"ID\" = ?")};
@@ -855,10 +916,12 @@ void RecordSet::post()
                 const QVariant& was = m_original.at(c);
                 if (now == was && now.isNull() == was.isNull())
                     continue;
-                sets << quoted(m_columns.at(c).name) + QStringLiteral(" = ?");
-                setBinds << engine.toStorage(m_columns.at(c).type, now);
-                where << quoted(m_columns.at(c).name) + engine.nullSafeEqual() + u'?';
-                whereBinds << engine.toStorage(m_columns.at(c).type, was);
+                const QVariant nowStored = engine.toStorage(m_columns.at(c).type, now);
+                const QVariant wasStored = engine.toStorage(m_columns.at(c).type, was);
+                sets << quoted(m_columns.at(c).name) + QStringLiteral(" = ") + engine.placeholder(nowStored);
+                setBinds << engine.bindable(nowStored);
+                where << quoted(m_columns.at(c).name) + engine.nullSafeEqual() + engine.placeholder(wasStored);
+                whereBinds << engine.bindable(wasStored);
             }
             if (!sets.isEmpty()) {
                 q.prepare(
@@ -869,8 +932,7 @@ void RecordSet::post()
                 for (const QVariant& b : whereBinds)
                     q.addBindValue(b);
                 if (!q.exec())
-                    throw DataError(
-                        tr("Die Änderungen konnten nicht gespeichert werden: %1").arg(q.lastError().text()));
+                    throw SqlFailure::from(tr("Die Änderungen konnten nicht gespeichert werden."), q.lastError());
                 if (q.numRowsAffected() == 0)
                     throw DataError(tr("Der Datensatz wurde inzwischen an einem anderen Arbeitsplatz geändert oder "
                                        "gelöscht. Ihre Änderungen wurden nicht gespeichert; bitte brechen Sie die "
@@ -962,15 +1024,16 @@ void RecordSet::deleteRecord()
         QStringList where;
         QVariantList binds;
         for (int c = 0; c < m_columns.size(); ++c) {
-            where << quoted(m_columns.at(c).name) + engine.nullSafeEqual() + u'?';
-            binds << engine.toStorage(m_columns.at(c).type, r.at(c));
+            const QVariant v = engine.toStorage(m_columns.at(c).type, r.at(c));
+            where << quoted(m_columns.at(c).name) + engine.nullSafeEqual() + engine.placeholder(v);
+            binds << engine.bindable(v);
         }
         QSqlQuery q(m_db->connection());
         q.prepare(QStringLiteral("DELETE FROM %1 WHERE %2").arg(quoted(m_table), where.join(QStringLiteral(" AND "))));
         for (const QVariant& b : binds)
             q.addBindValue(b);
         if (!q.exec())
-            throw DataError(tr("Der Datensatz konnte nicht gelöscht werden: %1").arg(q.lastError().text()));
+            throw SqlFailure::from(tr("Der Datensatz konnte nicht gelöscht werden."), q.lastError());
         if (q.numRowsAffected() == 0)
             throw DataError(tr("Der Datensatz wurde inzwischen an einem anderen Arbeitsplatz geändert oder gelöscht "
                                "und wurde daher nicht gelöscht."));

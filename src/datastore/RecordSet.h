@@ -63,6 +63,14 @@ public:
 
     // Open / close
     void open();
+    // All rows of the table as read through a connection; openWith() shows them. Opening
+    // another database reads everything first, so that a file that cannot be read replaces nothing.
+    struct Rows
+    {
+        QList<QList<QVariant>> rows;
+    };
+    Rows readRows(Database& db) const; // throws DataError
+    void openWith(Rows rows);
     void close();
     bool active() const { return m_state != DataSetState::Inactive; }
     DataSetState state() const { return m_state; }
@@ -154,6 +162,9 @@ private:
     void requireRecord() const;
     void checkBrowseMode();
     void load();
+    void adopt(Rows rows);
+    // Text as it can be stored: lone surrogates replaced, NUL refused (DataError).
+    QString typedText(const QString& field, const QString& text) const;
     void rebuildView();
     void sortView(QList<int>& view) const;
     bool rowMatchesFilter(int row) const;

@@ -102,6 +102,16 @@ const TableDef& table(const QString& name)
     return tables().first();
 }
 
+const QList<IndexDef>& indexes()
+{
+    // Two open loans of one book would leave the book lent after one return, and nobody
+    // could tell who has it.
+    static const QList<IndexDef> all{
+        {QStringLiteral("AusleiheEinOffenesProBuch"), Ausleihe, {Field::BuecherID}, true, Field::DatumBis},
+    };
+    return all;
+}
+
 const QStringList& defaultFieldCaptions()
 {
     static const QStringList captions{"Verfasser",  "Titel",    "Verlag",   "Erscheinungsort", "Auflage",

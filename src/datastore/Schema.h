@@ -4,6 +4,7 @@
 
 #include <QList>
 #include <QString>
+#include <QStringList>
 
 // The one definition of the library's tables. The DDL of every engine is generated from it.
 enum class ColumnType {
@@ -23,6 +24,16 @@ struct ColumnDef
     int size = 0; // maximum length of Text columns
 };
 
+// An index the database keeps; `whereNull` makes it partial (only rows where that column is NULL).
+struct IndexDef
+{
+    QString name;
+    QString table;
+    QStringList columns;
+    bool unique = false;
+    QString whereNull;
+};
+
 struct TableDef
 {
     QString name;
@@ -34,10 +45,12 @@ struct TableDef
 namespace Schema {
 
 // Version of the stored layout; a database of a newer version is refused.
-inline constexpr int Version = 1;
+// 2: a book can have only one open loan (unique index over the open loans).
+inline constexpr int Version = 2;
 
 const QList<TableDef>& tables(); // Buecher, Leser, Ausleihe, Blob
 const TableDef& table(const QString& name);
+const QList<IndexDef>& indexes();
 
 inline const QString Buecher = QStringLiteral("Buecher");
 inline const QString Leser = QStringLiteral("Leser");

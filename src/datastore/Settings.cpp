@@ -3,6 +3,7 @@
 #include "DataError.h"
 
 #include <QCoreApplication>
+#include <QDateTime>
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
@@ -168,8 +169,13 @@ std::optional<qint32> parseInt(QStringView text)
     return qint32(value);
 }
 
+// A value this long is no setting of ours but damage: it is ignored, not carried around.
+constexpr qsizetype MaxLineBytes = 8 * 1024;
+
 void parseLine(const QByteArray& raw, Store& store)
 {
+    if (raw.size() > MaxLineBytes)
+        return;
     QByteArray bytes = raw;
     if (bytes.endsWith('\r')) // a real CR in a value is always escaped
         bytes.chop(1);
@@ -275,6 +281,17 @@ QString lockErrorText(QLockFile::LockError error, const QString& folder)
                         .arg(name, reason));
 }
 
+// The last file read, kept while its size and modification time stay the same, so that a read
+// of one value does not parse the whole file again.
+struct CachedStore
+{
+    QString path;
+    qint64 size = -1;
+    QDateTime modified;
+    Store store;
+};
+CachedStore g_cache;
+
 void writeValues(const QString& name, const Store& values)
 {
     const QString path = storePath();
@@ -313,6 +330,7 @@ void writeValues(const QString& name, const Store& values)
         file.cancelWriting();
         writeFailed(reason);
     }
+    g_cache = {}; // the file changed, perhaps within the same millisecond and at the same size
     if (!file.commit())
         writeFailed(file.errorString());
 }
@@ -322,9 +340,26 @@ void writeValue(const QString& name, const Value& value)
     writeValues(name, Store{{name, value}});
 }
 
+std::optional<Store> readStoreCached(const QString& path)
+{
+    const QFileInfo info(path);
+    if (!info.exists()) {
+        g_cache = {};
+        return Store();
+    }
+    if (g_cache.path == path && g_cache.size == info.size() && g_cache.modified == info.lastModified())
+        return g_cache.store;
+    std::optional<Store> store = readStore(path);
+    if (store)
+        g_cache = {path, info.size(), info.lastModified(), *store};
+    else
+        g_cache = {};
+    return store;
+}
+
 std::optional<Value> readValue(const QString& name)
 {
-    const std::optional<Store> store = readStore(storePath());
+    const std::optional<Store> store = readStoreCached(storePath());
     if (!store)
         return std::nullopt;
     const auto it = store->find(name);

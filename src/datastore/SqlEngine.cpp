@@ -1,12 +1,14 @@
 #include "SqlEngine.h"
 
 #include "DataError.h"
+#include "SqlFailure.h"
 
 #include <QCoreApplication>
 #include <QDateTime>
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
+#include <QScopeGuard>
 #include <QSqlError>
 #include <QSqlQuery>
 #include <QUrl>
@@ -111,7 +113,7 @@ QString columnDdl(const ColumnDef& c)
 void exec(QSqlQuery& q, const QString& sql)
 {
     if (!q.exec(sql))
-        throw DataError(tr("Die Datenbank konnte nicht angelegt werden: %1").arg(q.lastError().text()));
+        throw SqlFailure::from(tr("Die Datenbank konnte nicht angelegt werden."), q.lastError());
 }
 
 } // namespace
@@ -126,53 +128,122 @@ bool SqliteEngine::databaseExists(const QString& directory) const
     return QFileInfo(databaseLocation(directory)).isFile();
 }
 
-QSqlDatabase SqliteEngine::connect(const QString& connectionName, const QString& directory) const
+namespace {
+int g_busyTimeoutMs = 10000;
+} // namespace
+
+int SqliteEngine::busyTimeoutMs()
+{
+    return g_busyTimeoutMs;
+}
+
+void SqliteEngine::setBusyTimeoutMs(int ms)
+{
+    g_busyTimeoutMs = ms;
+}
+
+QSqlDatabase SqliteEngine::connect(const QString& connectionName, const QString& directory, QStringList* notices) const
 {
     const QString path = databaseLocation(directory);
+    const QString shownDir = SqlFailure::shortened(directory);
+    const QFileInfo dirInfo(directory);
+    if (dirInfo.isDir() && (!dirInfo.isReadable() || !dirInfo.isExecutable()))
+        throw DataError(tr("Für das Verzeichnis %1 haben Sie keine Berechtigung: die Datenbank darin kann nicht "
+                           "gelesen werden.\nBitte wenden Sie sich an die Person, die die Rechte im Netzwerk "
+                           "vergibt, oder wählen Sie ein anderes Verzeichnis aus.")
+                            .arg(shownDir),
+                        {}, DataError::Kind::ReadOnly);
     if (!QFileInfo(path).isFile())
         throw DataError(tr("Die Datenbankdatei wurde im Verzeichnis %1 nicht gefunden.\n"
                            "Bitte wählen Sie ein anderes Verzeichnis aus, um die Datenbank zu öffnen")
-                            .arg(directory));
+                            .arg(shownDir));
+    if (!QFileInfo(path).isReadable())
+        throw DataError(tr("Für die Datenbankdatei im Verzeichnis %1 haben Sie keine Berechtigung: sie kann nicht "
+                           "gelesen werden.\nBitte wenden Sie sich an die Person, die die Rechte im Netzwerk "
+                           "vergibt, oder wählen Sie ein anderes Verzeichnis aus.")
+                            .arg(shownDir),
+                        {}, DataError::Kind::ReadOnly);
     QSqlDatabase db = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), connectionName);
     // mode=rw: opening must never create a file.
     QUrl url = QUrl::fromLocalFile(QFileInfo(path).absoluteFilePath());
     db.setDatabaseName(QStringLiteral("file:") + url.path(QUrl::FullyEncoded) + QStringLiteral("?mode=rw"));
-    db.setConnectOptions(QStringLiteral("QSQLITE_OPEN_URI;QSQLITE_BUSY_TIMEOUT=10000"));
-    if (!db.open()) {
-        const QString reason = db.lastError().text();
-        db = QSqlDatabase();
-        QSqlDatabase::removeDatabase(connectionName);
-        throw DataError(tr("Die Datenbankdatei %1 konnte nicht geöffnet werden: %2").arg(path, reason));
-    }
-    try {
-        checkSchema(db, directory);
-    } catch (...) {
+    db.setConnectOptions(QStringLiteral("QSQLITE_OPEN_URI;QSQLITE_BUSY_TIMEOUT=%1").arg(g_busyTimeoutMs));
+    const auto drop = [&] {
         db.close();
         db = QSqlDatabase();
         QSqlDatabase::removeDatabase(connectionName);
+    };
+    if (!db.open()) {
+        const QSqlError reason = db.lastError();
+        drop();
+        throw SqlFailure::from(tr("Die Datenbank im Verzeichnis %1 konnte nicht geöffnet werden.").arg(shownDir),
+                               reason);
+    }
+    // A file or folder we may not write: everything can be viewed, nothing changed. The folder
+    // counts too, as every write needs a journal file beside the database.
+    if (!QFileInfo(path).isWritable() || !dirInfo.isWritable()) {
+        db.close();
+        db.setDatabaseName(QStringLiteral("file:") + url.path(QUrl::FullyEncoded) + QStringLiteral("?mode=ro"));
+        db.setConnectOptions(
+            QStringLiteral("QSQLITE_OPEN_URI;QSQLITE_OPEN_READONLY;QSQLITE_BUSY_TIMEOUT=%1").arg(g_busyTimeoutMs));
+        if (!db.open()) {
+            const QSqlError reason = db.lastError();
+            drop();
+            throw SqlFailure::from(tr("Die Datenbank im Verzeichnis %1 konnte nicht geöffnet werden.").arg(shownDir),
+                                   reason);
+        }
+        if (notices)
+            notices->append(tr("Die Datenbank im Verzeichnis %1 ist schreibgeschützt: Sie haben keine Berechtigung, "
+                               "die Datei oder ihr Verzeichnis zu ändern.\nSie können alles ansehen, aber nichts "
+                               "ändern; alles, was die Daten ändert, ist abgeschaltet. Bitte wenden Sie sich an die "
+                               "Person, die die Rechte im Netzwerk vergibt.")
+                                .arg(shownDir));
+    }
+    try {
+        const int version = checkSchema(db, directory);
+        if (version < Schema::Version) {
+            const QString problem = upgrade(db, version);
+            if (!problem.isEmpty() && notices)
+                notices->append(problem);
+        }
+    } catch (...) {
+        drop();
         throw;
     }
     return db;
 }
 
-void SqliteEngine::checkSchema(QSqlDatabase& db, const QString& directory)
+int SqliteEngine::checkSchema(QSqlDatabase& db, const QString& directory)
 {
-    checkSchemaOf(db, QDir(directory).filePath(FileName), directory);
+    return checkSchemaOf(db, directory);
 }
 
-void SqliteEngine::checkSchemaOf(QSqlDatabase& db, const QString& path, const QString& place)
+int SqliteEngine::checkSchemaOf(QSqlDatabase& db, const QString& place)
 {
+    const QString shownDir = SqlFailure::shortened(place);
+    const auto damaged = [&](const QString& details) {
+        return DataError(tr("Die Datei %1 im Verzeichnis %2 ist beschädigt oder keine Datenbank dieses Programms; "
+                            "sie wurde nicht geöffnet.\nBitte spielen Sie eine Sicherung zurück oder wählen Sie ein "
+                            "anderes Verzeichnis aus.")
+                             .arg(FileName, shownDir),
+                         details, DataError::Kind::Damaged);
+    };
     QSqlQuery q(db);
-    if (!q.exec(QStringLiteral("SELECT name FROM sqlite_master WHERE type = 'table'")))
-        throw DataError(tr("Die Datei %1 ist keine Datenbank dieses Programms.\n(%2)").arg(path, q.lastError().text()));
+    if (!q.exec(QStringLiteral("SELECT name FROM sqlite_master WHERE type = 'table'"))) {
+        if (SqlFailure::kindOf(q.lastError()) == DataError::Kind::Busy)
+            throw SqlFailure::from(tr("Die Datenbank im Verzeichnis %1 konnte nicht geöffnet werden.").arg(shownDir),
+                                   q.lastError());
+        throw damaged(q.lastError().text());
+    }
     QStringList tables;
     while (q.next())
         tables << q.value(0).toString();
     q.finish();
     for (const TableDef& t : Schema::tables()) {
         if (!tables.contains(t.name))
-            throw DataError(
-                tr("Die Datei %1 ist keine Datenbank dieses Programms: die Tabelle „%2“ fehlt.").arg(path, t.name));
+            throw DataError(tr("Die Datei %1 im Verzeichnis %2 ist keine Datenbank dieses Programms: die Tabelle "
+                               "„%3“ fehlt.\nBitte wählen Sie ein anderes Verzeichnis aus.")
+                                .arg(FileName, shownDir, t.name));
         QSqlQuery info(db);
         info.exec(QStringLiteral("PRAGMA table_info(\"%1\")").arg(t.name));
         QStringList columns;
@@ -180,14 +251,66 @@ void SqliteEngine::checkSchemaOf(QSqlDatabase& db, const QString& path, const QS
             columns << info.value(1).toString();
         for (const ColumnDef& c : t.columns)
             if (!columns.contains(c.name))
-                throw DataError(
-                    tr("Die Datei %1 ist keine Datenbank dieses Programms: in der Tabelle „%2“ fehlt die Spalte „%3“.")
-                        .arg(path, t.name, c.name));
+                throw DataError(tr("Die Datei %1 im Verzeichnis %2 ist keine Datenbank dieses Programms: in der "
+                                   "Tabelle „%3“ fehlt die Spalte „%4“.\nBitte wählen Sie ein anderes Verzeichnis aus.")
+                                    .arg(FileName, shownDir, t.name, c.name));
     }
-    if (q.exec(QStringLiteral("PRAGMA user_version")) && q.next() && q.value(0).toInt() > Schema::Version)
+    int version = 0;
+    if (q.exec(QStringLiteral("PRAGMA user_version")) && q.next())
+        version = q.value(0).toInt();
+    q.finish();
+    if (version > Schema::Version)
         throw DataError(tr("Die Datenbank in %1 stammt von einer neueren Version des Programms und kann mit "
                            "dieser Version nicht geöffnet werden.")
-                            .arg(place));
+                            .arg(shownDir));
+    // The tables may be intact while a data page is not; reading would then fail half-way.
+    if (!q.exec(QStringLiteral("PRAGMA quick_check")))
+        throw damaged(q.lastError().text());
+    QStringList problems;
+    while (q.next())
+        problems << q.value(0).toString();
+    if (q.lastError().isValid())
+        throw damaged(q.lastError().text());
+    if (problems != QStringList{QStringLiteral("ok")})
+        throw damaged(problems.mid(0, 10).join(u'\n'));
+    return version;
+}
+
+QString SqliteEngine::upgrade(QSqlDatabase& db, int fromVersion) const
+{
+    Q_UNUSED(fromVersion) // versions 0 and 1 have the same tables; 2 adds the index
+    if (db.connectOptions().contains(QStringLiteral("QSQLITE_OPEN_READONLY")))
+        return {}; // read as it is
+    QSqlQuery q(db);
+    if (!q.exec(beginWriteStatement())) {
+        // A file we may not write is still opened, in its old layout.
+        if (SqlFailure::kindOf(q.lastError()) == DataError::Kind::ReadOnly)
+            return {};
+        throw SqlFailure::from(tr("Die Datenbank konnte nicht auf den neuen Stand gebracht werden."), q.lastError());
+    }
+    auto rollback = qScopeGuard([&] { QSqlQuery(db).exec(QStringLiteral("ROLLBACK")); });
+    if (!q.exec(QStringLiteral("SELECT \"BuecherID\", count(*) FROM \"Ausleihe\" WHERE \"DatumBis\" IS NULL AND "
+                               "\"BuecherID\" IS NOT NULL GROUP BY \"BuecherID\" HAVING count(*) > 1 "
+                               "ORDER BY \"BuecherID\"")))
+        throw SqlFailure::from(tr("Die Datenbank konnte nicht auf den neuen Stand gebracht werden."), q.lastError());
+    QStringList twice;
+    while (q.next())
+        twice << tr("Buch-Nr. %1 (%2 offene Ausleihen)").arg(q.value(0).toLongLong()).arg(q.value(1).toInt());
+    q.finish();
+    if (!twice.isEmpty())
+        return tr("Die Datenbank wurde geöffnet, aber nicht auf den neuen Stand gebracht: diese Bücher sind "
+                  "mehrfach ausgeliehen, ohne zurückgegeben worden zu sein:\n%1\n"
+                  "Bitte buchen Sie die überzähligen Ausleihen in der Ausleihhistorie des Buches zurück; beim "
+                  "nächsten Öffnen wird die Datenbank dann auf den neuen Stand gebracht.")
+            .arg(twice.join(u'\n'));
+    for (const IndexDef& index : Schema::indexes())
+        if (!q.exec(createIndexStatement(index)))
+            throw SqlFailure::from(tr("Die Datenbank konnte nicht auf den neuen Stand gebracht werden."),
+                                   q.lastError());
+    if (!q.exec(QStringLiteral("PRAGMA user_version = %1").arg(Schema::Version)) || !q.exec(QStringLiteral("COMMIT")))
+        throw SqlFailure::from(tr("Die Datenbank konnte nicht auf den neuen Stand gebracht werden."), q.lastError());
+    rollback.dismiss();
+    return {};
 }
 
 void SqliteEngine::createDatabase(const QString& directory) const
@@ -216,12 +339,13 @@ void SqliteEngine::createDatabase(const QString& directory) const
         QSqlDatabase db = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), conn);
         db.setDatabaseName(temp);
         if (!db.open()) {
-            const QString reason = db.lastError().text();
+            const QSqlError reason = db.lastError();
             db = QSqlDatabase();
             cleanup();
-            throw DataError(tr("Im Verzeichnis %1 kann keine Datenbank angelegt werden: %2\n"
+            throw DataError(tr("Im Verzeichnis %1 kann keine Datenbank angelegt werden.\n"
                                "Bitte wählen Sie ein Verzeichnis, für das Sie Schreibrechte haben.")
-                                .arg(directory, reason));
+                                .arg(SqlFailure::shortened(directory)),
+                            reason.text(), DataError::Kind::ReadOnly);
         }
         try {
             QSqlQuery q(db);
@@ -229,18 +353,21 @@ void SqliteEngine::createDatabase(const QString& directory) const
             for (const TableDef& t : Schema::tables())
                 for (const QString& sql : createTableStatements(t))
                     exec(q, sql);
+            for (const IndexDef& index : Schema::indexes())
+                exec(q, createIndexStatement(index));
             q.prepare(QStringLiteral("INSERT INTO \"Blob\" (\"ID\", \"FeldnamenBuecher\") VALUES (1, ?)"));
             q.addBindValue(Schema::defaultFieldCaptions().join(QStringLiteral("\r\n")) + QStringLiteral("\r\n"));
             if (!q.exec())
-                throw DataError(tr("Die Datenbank konnte nicht angelegt werden: %1").arg(q.lastError().text()));
+                throw SqlFailure::from(tr("Die Datenbank konnte nicht angelegt werden."), q.lastError());
             exec(q, QStringLiteral("PRAGMA user_version = %1").arg(Schema::Version));
             exec(q, QStringLiteral("COMMIT"));
         } catch (const DataError& e) {
             db.close();
             db = QSqlDatabase();
             cleanup();
-            throw DataError(
-                tr("Im Verzeichnis %1 kann keine Datenbank angelegt werden.\n%2").arg(directory, e.message()));
+            throw DataError(tr("Im Verzeichnis %1 kann keine Datenbank angelegt werden.\n%2")
+                                .arg(SqlFailure::shortened(directory), e.message()),
+                            e.details(), e.kind());
         }
         db.close();
     }
@@ -309,7 +436,7 @@ DatabaseContents SqliteEngine::inspectDatabaseFile(const QString& file) const
             if (problems != QStringList{QStringLiteral("ok")})
                 throw DataError(
                     tr("Die Datenbankdatei %1 ist beschädigt:\n%2").arg(file, problems.mid(0, 5).join(u'\n')));
-            checkSchemaOf(db, file, file);
+            checkSchemaOf(db, QFileInfo(file).absolutePath());
             if (!q.exec(QStringLiteral("PRAGMA user_version")) || !q.next())
                 throw DataError(
                     tr("Die Version der Datenbank %1 kann nicht gelesen werden: %2").arg(file, q.lastError().text()));
@@ -386,6 +513,49 @@ QStringList SqliteEngine::createTableStatements(const TableDef& table) const
     for (const ColumnDef& c : table.columns)
         cols << columnDdl(c);
     return {QStringLiteral("CREATE TABLE \"%1\" (%2)").arg(table.name, cols.join(QStringLiteral(", ")))};
+}
+
+QString SqliteEngine::createIndexStatement(const IndexDef& index) const
+{
+    QStringList cols;
+    for (const QString& c : index.columns)
+        cols << u'"' + c + u'"';
+    QString sql = QStringLiteral("CREATE %1INDEX \"%2\" ON \"%3\" (%4)")
+                      .arg(index.unique ? QStringLiteral("UNIQUE ") : QString(), index.name, index.table,
+                           cols.join(QStringLiteral(", ")));
+    if (!index.whereNull.isEmpty())
+        sql += QStringLiteral(" WHERE \"%1\" IS NULL").arg(index.whereNull);
+    return sql;
+}
+
+namespace {
+// SQLite takes a leading U+FEFF of a bound UTF-16 text for a byte-order mark and drops it;
+// such marks are added in SQL instead.
+int leadingByteOrderMarks(const QVariant& v)
+{
+    if (v.typeId() != QMetaType::QString)
+        return 0;
+    const QString s = v.toString();
+    int n = 0;
+    while (n < s.size() && s.at(n) == QChar(0xFEFF))
+        ++n;
+    return n;
+}
+} // namespace
+
+QString SqliteEngine::placeholder(const QVariant& stored) const
+{
+    const int n = leadingByteOrderMarks(stored);
+    if (n == 0)
+        return QStringLiteral("?");
+    QStringList codes(n, QStringLiteral("65279"));
+    return QStringLiteral("(char(%1) || ?)").arg(codes.join(u','));
+}
+
+QVariant SqliteEngine::bindable(const QVariant& stored) const
+{
+    const int n = leadingByteOrderMarks(stored);
+    return n == 0 ? stored : QVariant(stored.toString().mid(n));
 }
 
 QVariant SqliteEngine::toStorage(ColumnType type, const QVariant& value) const

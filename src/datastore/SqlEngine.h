@@ -30,8 +30,11 @@ public:
     // True when a database exists at the location (does not touch it).
     virtual bool databaseExists(const QString& directory) const = 0;
 
-    // Opens a connection to an existing database; never creates one. Throws DataError.
-    virtual QSqlDatabase connect(const QString& connectionName, const QString& directory) const = 0;
+    // Opens a connection to an existing database; never creates one. Checks the file, and
+    // brings an older layout up to date. What the user should know but that does not stop the
+    // opening (a layout that could not be brought up to date) goes into `notices`. Throws DataError.
+    virtual QSqlDatabase connect(const QString& connectionName, const QString& directory,
+                                 QStringList* notices = nullptr) const = 0;
     // Creates the complete database (tables and the Blob row) or nothing at all. Throws DataError.
     virtual void createDatabase(const QString& directory) const = 0;
 
@@ -47,9 +50,19 @@ public:
     virtual void replaceContents(const QSqlDatabase& db, const QString& sourceFile) const = 0;
 
     virtual QStringList createTableStatements(const TableDef& table) const = 0;
+    virtual QString createIndexStatement(const IndexDef& index) const = 0;
     virtual QString beginWriteStatement() const = 0;
     // Comparison that also holds between two NULLs ("x IS ?" in SQLite), for optimistic locking.
     virtual QString nullSafeEqual() const = 0;
+
+    // A stored value as a bound parameter: the mark to write into the statement and the value
+    // to bind to it (an engine may need to pass some texts around its driver).
+    virtual QString placeholder(const QVariant& stored) const
+    {
+        Q_UNUSED(stored)
+        return QStringLiteral("?");
+    }
+    virtual QVariant bindable(const QVariant& stored) const { return stored; }
 
     // Conversion between the record set's in-memory values and the stored ones.
     virtual QVariant toStorage(ColumnType type, const QVariant& value) const = 0;
@@ -63,22 +76,35 @@ public:
 
     QString databaseLocation(const QString& directory) const override;
     bool databaseExists(const QString& directory) const override;
-    QSqlDatabase connect(const QString& connectionName, const QString& directory) const override;
+    QSqlDatabase connect(const QString& connectionName, const QString& directory,
+                         QStringList* notices = nullptr) const override;
     void createDatabase(const QString& directory) const override;
     void copyDatabase(const QSqlDatabase& db, const QString& targetFile) const override;
     DatabaseContents inspectDatabaseFile(const QString& file) const override;
     void replaceContents(const QSqlDatabase& db, const QString& sourceFile) const override;
     QStringList createTableStatements(const TableDef& table) const override;
+    QString createIndexStatement(const IndexDef& index) const override;
     QString beginWriteStatement() const override { return QStringLiteral("BEGIN IMMEDIATE"); }
     QString nullSafeEqual() const override { return QStringLiteral(" IS "); }
+    QString placeholder(const QVariant& stored) const override;
+    QVariant bindable(const QVariant& stored) const override;
     QVariant toStorage(ColumnType type, const QVariant& value) const override;
     QVariant fromStorage(ColumnType type, const QVariant& stored) const override;
 
     // Throws DataError unless the connection holds our four tables in a version we can read.
-    static void checkSchema(QSqlDatabase& db, const QString& directory);
+    // Returns the stored layout version.
+    static int checkSchema(QSqlDatabase& db, const QString& directory);
+    // Brings a layout of an older version up to this one in one transaction. When the data
+    // does not allow it (a book with two open loans), nothing changes and the reason is returned.
+    QString upgrade(QSqlDatabase& db, int fromVersion) const;
+
+    // How long a write waits for another workstation's write lock.
+    static int busyTimeoutMs();
+    static void setBusyTimeoutMs(int ms); // tests
 
 private:
-    static void checkSchemaOf(QSqlDatabase& db, const QString& file, const QString& place);
+    // The same for the database file in `place` (a library folder or a backup folder).
+    static int checkSchemaOf(QSqlDatabase& db, const QString& place);
 };
 
 // In-memory date-times are packed as the integer yyyyMMddHHmmss: compact, ordered, cheap.

@@ -14,6 +14,7 @@
 #include "lending/LoanView.h"
 #include "mainwindow/MainWindowServices.h"
 
+#include <QShowEvent>
 #include <QKeyEvent>
 #include <QLineEdit>
 #include <QShowEvent>
@@ -113,8 +114,8 @@ LoanHistoryDialog::~LoanHistoryDialog() = default;
 
 void LoanHistoryDialog::showEvent(QShowEvent* event)
 {
-    m_bookBinder->refresh();
     if (!event->spontaneous()) {
+        m_bookBinder->refresh();
         // The loans of the book named above, not those of every book.
         guarded(this, [this] {
             RecordSet& books = m_data.books();

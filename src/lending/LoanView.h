@@ -23,8 +23,12 @@ public:
     void apply();
     // After a dialog's own narrowing: lifts it, then applies the view.
     void restore();
+    // The refresh step: while the overdue view is in force, its date becomes today's (after
+    // midnight "overdue" means something else). A dialog's own narrowing is left alone.
+    void renewDate();
 
 private:
     RecordSet& m_loans;
     bool m_overdue = false;
+    QString m_applied; // the overdue filter last set
 };

@@ -8,6 +8,7 @@
 #include "datastore/LibraryData.h"
 #include "datastore/Settings.h"
 
+#include <QShowEvent>
 #include <QDir>
 #include <QStandardPaths>
 #include <QStyle>
@@ -35,11 +36,14 @@ DatabaseDialog::~DatabaseDialog() = default;
 
 void DatabaseDialog::showEvent(QShowEvent* event)
 {
-    QString folder = Settings::ReadSettingString(SettingName::DBPfad);
-    if (folder.isEmpty())
-        folder = QDir::toNativeSeparators(QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation));
-    ui->Edit1->setText(folder);
-    ui->Edit2->setText(folder);
+    // Only when opened: restoring the minimised window keeps the folders chosen.
+    if (!event->spontaneous()) {
+        QString folder = Settings::ReadSettingString(SettingName::DBPfad);
+        if (folder.isEmpty())
+            folder = QDir::toNativeSeparators(QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation));
+        ui->Edit1->setText(folder);
+        ui->Edit2->setText(folder);
+    }
     QDialog::showEvent(event);
 }
 
@@ -65,6 +69,8 @@ void DatabaseDialog::openDatabase()
     guarded(this, [this] {
         m_data.openDatabase(ui->Edit2->text(), m_afterConnect);
         accept();
+        for (const QString& notice : m_data.database().notices())
+            Messages::inform(parentWidget(), notice);
     });
 }
 

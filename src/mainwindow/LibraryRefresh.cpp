@@ -1,10 +1,11 @@
 #include "LibraryRefresh.h"
 
 #include "datastore/LibraryData.h"
+#include "lending/LoanView.h"
 
 namespace LibraryRefresh {
 
-bool run(LibraryData& data)
+bool run(LibraryData& data, LoanView* loanView)
 {
     // Nor in the middle of a write (a take-over lets the window paint between two books).
     if (data.database().transactionDepth() > 0)
@@ -17,6 +18,8 @@ bool run(LibraryData& data)
         if (!rs->active())
             continue;
         const QVariant id = rs->isEmpty() ? QVariant() : rs->value(Field::ID);
+        if (rs == &data.loans() && loanView)
+            loanView->renewDate();
         rs->requery();
         if (!id.isNull())
             rs->locate(Field::ID, {id});

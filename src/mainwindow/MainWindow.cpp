@@ -18,6 +18,7 @@
 #include "common/gui/GridBinding.h"
 #include "common/gui/HelpManual.h"
 #include "common/gui/Messages.h"
+#include "datastore/DataError.h"
 #include "datastore/LibraryData.h"
 #include "datastore/RecordSetHelpers.h"
 #include "datastore/RecordSetModel.h"
@@ -41,6 +42,7 @@
 #include <QKeyEvent>
 #include <QMenu>
 #include <QMenuBar>
+#include <QScreen>
 #include <QStyle>
 #include <QTabWidget>
 #include <QTableView>
@@ -83,6 +85,18 @@ MainWindow::MainWindow(QWidget* parent)
     buildToolBar();
     buildGrids();
     openDatabaseAtStart();
+    applyReadOnly();
+}
+
+void MainWindow::applyReadOnly()
+{
+    // A database that may not be written: everything that changes data is switched off.
+    const bool writable = !m_data->database().isReadOnly();
+    for (const char* name :
+         {"actBuchNeu", "actLeserNeu", "actAusleihen", "actRueckgabe", "actBuchLoeschen", "actAusleihlisteLoeschen",
+          "actFeldnamen", "actGespeicherteDaten", "actKontextNeu", "actKontextLoeschen"})
+        if (QAction* a = action(QString::fromLatin1(name)))
+            a->setEnabled(writable);
 }
 
 MainWindow::~MainWindow() = default;
@@ -376,8 +390,12 @@ void MainWindow::showEvent(QShowEvent* event)
 
 void MainWindow::restoreAtFirstShow()
 {
-    if (!m_databaseOpened && m_windows && m_windows->databaseDialog)
+    if (!m_databaseOpened && m_windows && m_windows->databaseDialog) {
         m_windows->databaseDialog->exec();
+        applyReadOnly();
+    } else if (m_databaseOpened)
+        for (const QString& notice : m_data->database().notices())
+            Messages::inform(this, notice);
 
     // A database that is still not open fails here once; the window then shows empty lists and
     // the refresh timer stays off.
@@ -401,12 +419,26 @@ void MainWindow::applyStoredView()
             h = 500;
         if (w < 200)
             w = 700;
+        // A damaged settings file must not make the window larger than the screen.
+        if (QScreen* s = screen()) {
+            const QSize room = s->availableGeometry().size();
+            w = std::min(w, room.width());
+            h = std::min(h, room.height());
+        }
         resize(w, h);
     }
     applyFieldCaptions();
     restoreColumnWidths();
-    m_data->readers().setIndexFieldNames(Settings::ReadSettingString(SettingName::SortLeser));
-    m_data->books().setIndexFieldNames(Settings::ReadSettingString(SettingName::SortBuecher));
+    // A stored sort naming a field that does not exist (any more) is simply not applied.
+    for (auto [rs, setting] : {std::pair{&m_data->readers(), SettingName::SortLeser},
+                               std::pair{&m_data->books(), SettingName::SortBuecher}}) {
+        try {
+            rs->setIndexFieldNames(Settings::ReadSettingString(setting));
+        } catch (const DataError&) {
+            if (!rs->active())
+                throw;
+        }
+    }
 }
 
 void MainWindow::applyRestoredState()
@@ -467,7 +499,7 @@ void MainWindow::refreshNow()
     // Never while the user reads a message or answers a question.
     if (Messages::isShowing())
         return;
-    LibraryRefresh::run(*m_data);
+    LibraryRefresh::run(*m_data, m_loanView.get());
 }
 
 void MainWindow::showLoansOfTab(int index)
@@ -531,6 +563,10 @@ void MainWindow::openDatabaseDialog()
 {
     if (m_windows && m_windows->databaseDialog)
         m_windows->databaseDialog->exec();
+    applyReadOnly();
+    // After a start without a database the timer never ran; it does once there is one.
+    if (m_data->isOpen() && !m_timer->isActive() && !m_timer->property("switchedOff").toBool())
+        m_timer->start();
 }
 
 void MainWindow::openIntervalDialog()

@@ -98,6 +98,7 @@ private:
     void deleteCurrentBook();
     void editBookAsItIs();
     void openDatabaseDialog();
+    void applyReadOnly();
     void openIntervalDialog();
     QAction* addAction(QMenu* menu, const QString& objectName, const QString& text, bool enabled = true);
 

@@ -6,7 +6,9 @@
 #include "common/gui/ErrorGuard.h"
 #include "common/gui/Messages.h"
 #include "datastore/Settings.h"
+#include "datastore/SqlFailure.h"
 
+#include <QShowEvent>
 #include <QTimer>
 
 RefreshIntervalDialog::RefreshIntervalDialog(QTimer* timer, QWidget* parent)
@@ -23,7 +25,9 @@ RefreshIntervalDialog::~RefreshIntervalDialog() = default;
 
 void RefreshIntervalDialog::showEvent(QShowEvent* event)
 {
-    ui->SEIntervall->setNumber(Settings::ReadSettingInt(SettingName::Refresh));
+    // Only when opened: restoring the minimised window keeps what was typed.
+    if (!event->spontaneous())
+        ui->SEIntervall->setNumber(Settings::ReadSettingInt(SettingName::Refresh));
     QDialog::showEvent(event);
 }
 
@@ -33,7 +37,7 @@ void RefreshIntervalDialog::takeInterval()
     bool ok = false;
     const int seconds = text.trimmed().toInt(&ok);
     if (!ok) {
-        Messages::error(this, tr("„%1“ ist kein gültiger ganzzahliger Wert.").arg(text));
+        Messages::error(this, tr("„%1“ ist kein gültiger ganzzahliger Wert.").arg(SqlFailure::shortened(text)));
         return;
     }
     // The new interval applies to this run even if it cannot be stored.

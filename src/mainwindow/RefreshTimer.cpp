@@ -15,6 +15,11 @@ bool applyInterval(QTimer* timer, qint64 seconds)
     }
     const qint64 ms = std::min<qint64>(seconds * 1000, std::numeric_limits<int>::max());
     timer->setInterval(int(ms));
+    // A positive interval after a stop switches the timer on again in the same run.
+    if (timer->property("switchedOff").toBool()) {
+        timer->setProperty("switchedOff", false);
+        timer->start();
+    }
     return true;
 }
 

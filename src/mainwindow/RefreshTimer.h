@@ -5,7 +5,7 @@
 class QTimer;
 
 // The refresh timer's interval from a number of seconds. Computed in 64 bits; an interval of
-// zero or less stops the timer for the rest of the run (it is not restarted by this call).
+// zero or less stops the timer until a positive one is entered.
 namespace RefreshTimer {
 
 // Returns false when the timer was stopped because seconds <= 0.

@@ -10,6 +10,7 @@
 #include "datastore/RecordSetModel.h"
 #include "mainwindow/MainWindowServices.h"
 
+#include <QShowEvent>
 #include <QAction>
 #include <QHeaderView>
 #include <QSignalBlocker>
@@ -75,7 +76,8 @@ void CatalogueSearchDialog::applyCaptions()
 
 void CatalogueSearchDialog::showEvent(QShowEvent* event)
 {
-    prepare();
+    if (!event->spontaneous()) // restoring the minimised window keeps the search and its hits
+        prepare();
     QDialog::showEvent(event);
 }
 

@@ -11,6 +11,9 @@
 #include <QSqlQuery>
 #include <QTest>
 
+#include <csignal>
+#include <sys/resource.h>
+
 namespace {
 
 QByteArray fileDigest(const QString& path)
@@ -127,6 +130,11 @@ private slots:
         QTest::newRow("empty file") << QByteArray("") << QString() << "keine Datenbank dieses Programms";
         QTest::newRow("table missing") << QByteArray() << "Ausleihe"
                                        << "„Ausleihe“ fehlt";
+        QTest::newRow("newer version") << QByteArray() << "PRAGMA user_version = 99"
+                                       << "neueren Version des Programms";
+        // the tables are all there, but one page of the books is not readable
+        QTest::newRow("damaged page") << QByteArray() << "damage"
+                                      << "beschädigt";
     }
 
     void openRefusesWhatIsNotOurs()
@@ -144,7 +152,25 @@ private slots:
         const QString bad = env.root() + "/schlecht";
         QDir().mkpath(bad);
         const bool noFile = content.isNull() && dropTable.isEmpty();
-        if (!dropTable.isEmpty()) {
+        if (dropTable == u"damage") {
+            createLibraryDatabase(bad);
+            {
+                FixtureWriter w(bad);
+                w.exec("BEGIN");
+                for (int i = 0; i < 300; ++i)
+                    w.insert("Buecher",
+                             {{"Titel", QString(90, QChar('a' + i % 26))}, {"Verfasser", QString::number(i)}});
+                w.exec("COMMIT");
+            }
+            QFile f(dbFile(bad));
+            QVERIFY(f.open(QIODevice::ReadWrite));
+            QVERIFY(f.size() > 10 * 4096);
+            f.seek(8 * 4096); // a leaf page of the books, written after the four tables' first pages
+            f.write(QByteArray(4096, char(0xA5)));
+        } else if (dropTable.startsWith(u"PRAGMA")) {
+            createLibraryDatabase(bad);
+            FixtureWriter(bad).exec(dropTable);
+        } else if (!dropTable.isEmpty()) {
             createLibraryDatabase(bad);
             FixtureWriter(bad).exec("DROP TABLE " + dropTable);
         } else if (!noFile) {
@@ -174,6 +200,95 @@ private slots:
         QVERIFY(data.isOpen());
         QCOMPARE(data.database().directory(), good);
         QCOMPARE(Settings::ReadSettingString("DBPfad"), good);
+        // and the former database is still the one written to
+        data.books().insert();
+        data.books().setText("Titel", "Nach dem Fehlversuch");
+        data.books().post();
+        QCOMPARE(
+            FixtureWriter(good).scalar("SELECT count(*) FROM Buecher WHERE Titel = 'Nach dem Fehlversuch'").toInt(), 1);
+    }
+
+    void createFailingHalfWayLeavesNoFile()
+    {
+        TestEnvironment env;
+        const QString good = env.root() + "/gut", target = env.root() + "/neu";
+        QDir().mkpath(good);
+        QDir().mkpath(target);
+        LibraryData data;
+        data.createDatabase(good, {});
+        // The disk "fills up" while the new file is written: writes beyond 6 KB fail.
+        struct rlimit old;
+        QCOMPARE(getrlimit(RLIMIT_FSIZE, &old), 0);
+        const auto oldSignal = signal(SIGXFSZ, SIG_IGN);
+        struct rlimit small = old;
+        small.rlim_cur = 6 * 1024;
+        QCOMPARE(setrlimit(RLIMIT_FSIZE, &small), 0);
+        QString message;
+        try {
+            data.createDatabase(target, {});
+        } catch (const DataError& e) {
+            message = e.message();
+        }
+        setrlimit(RLIMIT_FSIZE, &old);
+        signal(SIGXFSZ, oldSignal);
+        QVERIFY2(message.contains("kann keine Datenbank angelegt werden"), qPrintable(message));
+        QCOMPARE(QDir(target).entryList(QDir::Files | QDir::Hidden), QStringList());
+        QVERIFY(data.isOpen());
+        QCOMPARE(data.database().directory(), good);
+        QCOMPARE(Settings::ReadSettingString("DBPfad"), good);
+    }
+
+    void secondOpenLoanOfABookIsRefusedByTheDatabase()
+    {
+        TestEnvironment env;
+        createLibraryDatabase(env.dbDir());
+        FixtureWriter w(env.dbDir());
+        QCOMPARE(w.scalar("PRAGMA user_version").toInt(), 2);
+        w.insert("Ausleihe", {{"BuecherID", 1}, {"LeserID", 1}, {"DatumVon", "2026-12-01 10:00:00"}});
+        QSqlQuery q(w.db());
+        QVERIFY(!q.exec("INSERT INTO Ausleihe (BuecherID, LeserID, DatumVon) VALUES (1, 2, '2026-12-02 10:00:00')"));
+        // a returned loan and another book's open loan are fine
+        QVERIFY(q.exec("INSERT INTO Ausleihe (BuecherID, LeserID, DatumVon, DatumBis) VALUES (1, 2, "
+                       "'2026-11-01 10:00:00', '2026-11-20 10:00:00')"));
+        QVERIFY(q.exec("INSERT INTO Ausleihe (BuecherID, LeserID, DatumVon) VALUES (2, 2, '2026-12-02 10:00:00')"));
+    }
+
+    void openingAVersionOneFileUpgradesItOrNamesTheBooksLentTwice()
+    {
+        TestEnvironment env;
+        createLibraryDatabase(env.dbDir());
+        qint64 extra = 0;
+        {
+            // a file as version 1 wrote it: no index, and book 7 lent twice at once
+            FixtureWriter w(env.dbDir());
+            w.exec("DROP INDEX AusleiheEinOffenesProBuch");
+            w.exec("PRAGMA user_version = 1");
+            w.insert("Ausleihe", {{"BuecherID", 7}, {"LeserID", 1}, {"DatumVon", "2026-12-01 10:00:00"}});
+            extra = w.insert("Ausleihe", {{"BuecherID", 7}, {"LeserID", 2}, {"DatumVon", "2026-12-02 10:00:00"}});
+            w.insert("Ausleihe", {{"BuecherID", 8}, {"LeserID", 2}, {"DatumVon", "2026-12-02 10:00:00"}});
+        }
+        LibraryData data;
+        data.openDatabase(env.dbDir(), {}); // opened, not refused
+        QVERIFY(data.isOpen());
+        QCOMPARE(data.loans().recordCount(), 3);
+        const QStringList notices = data.database().notices();
+        QCOMPARE(notices.size(), 1);
+        QVERIFY2(notices.first().contains("Buch-Nr. 7 (2 offene Ausleihen)"), qPrintable(notices.first()));
+        QVERIFY(!notices.first().contains("Buch-Nr. 8"));
+        {
+            FixtureWriter w(env.dbDir());
+            QCOMPARE(w.scalar("PRAGMA user_version").toInt(), 1); // nothing changed
+            QCOMPARE(w.scalar("SELECT count(*) FROM sqlite_master WHERE type = 'index'").toInt(), 0);
+            w.exec(QStringLiteral("UPDATE Ausleihe SET DatumBis = '2026-12-03 10:00:00' WHERE ID = %1").arg(extra));
+        }
+        // once the book is lent only once, the next opening brings the file up to date
+        LibraryData again;
+        again.openDatabase(env.dbDir(), {});
+        QCOMPARE(again.database().notices(), QStringList());
+        FixtureWriter w(env.dbDir());
+        QCOMPARE(w.scalar("PRAGMA user_version").toInt(), 2);
+        QSqlQuery q(w.db());
+        QVERIFY(!q.exec("INSERT INTO Ausleihe (BuecherID, LeserID, DatumVon) VALUES (8, 1, '2026-12-04 10:00:00')"));
     }
 
     void openSwitchesToAnotherLibrary()

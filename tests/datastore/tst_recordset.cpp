@@ -267,6 +267,46 @@ private slots:
         QCOMPARE(stored("SELECT length(Titel) FROM Buecher WHERE ID = 1").toInt(), 100);
     }
 
+    // What is typed is what is stored and read back, character for character.
+    void textsAreStoredAsTyped_data()
+    {
+        QTest::addColumn<QString>("typed");
+        QTest::addColumn<QString>("stored");                         // empty: refused
+        const QString emoji = QString::fromUtf8("\xF0\x9F\x93\x9A"); // a book, two UTF-16 units
+        QTest::newRow("leading BOM") << QString(QChar(0xFEFF)) + "Titel" << QString(QChar(0xFEFF)) + "Titel";
+        QTest::newRow("lone high surrogate") << QString(QChar(0xD83D)) + "AB" << QString(QChar(0xFFFD)) + "AB";
+        QTest::newRow("lone low surrogate") << "A" + QString(QChar(0xDC9A)) + "B"
+                                            << "A" + QString(QChar(0xFFFD)) + "B";
+        QTest::newRow("100 emoji are 100 characters") << emoji.repeated(100) << emoji.repeated(100);
+        QTest::newRow("NUL refused") << QStringLiteral("vor") + QChar(0) + QStringLiteral("nach") << QString();
+    }
+
+    void textsAreStoredAsTyped()
+    {
+        QFETCH(QString, typed);
+        QFETCH(QString, stored);
+        RecordSet& rs = books();
+        rs.first();
+        rs.edit();
+        try {
+            rs.setText("Titel", typed);
+            rs.post();
+            QVERIFY2(!stored.isEmpty(), "a NUL character was taken");
+        } catch (const DataError& e) {
+            QVERIFY2(stored.isEmpty(), qPrintable(e.message()));
+            QVERIFY2(e.message().contains("Steuerzeichen"), qPrintable(e.message()));
+            QCOMPARE(this->stored("SELECT Titel FROM Buecher WHERE ID = 1").toString(),
+                     QStringLiteral("Schachnovelle"));
+            return;
+        }
+        QCOMPARE(rs.text("Titel"), stored);
+        QCOMPARE(this->stored("SELECT Titel FROM Buecher WHERE ID = 1").toString(), stored);
+        LibraryData other;
+        QVERIFY(other.openAtStart(env->dbDir()));
+        QVERIFY(other.books().locate("ID", {1}));
+        QCOMPARE(other.books().text("Titel"), stored);
+    }
+
     void moneyIsExact()
     {
         RecordSet& rs = books();
@@ -341,7 +381,7 @@ private slots:
             t.commit();
             QFAIL("the failing write was not reported");
         } catch (const DataError& e) {
-            QVERIFY(e.message().contains("kaputt"));
+            QVERIFY(e.details().contains("kaputt")); // the engine's text, as details
         }
         QCOMPARE(loanPosted.count(), 0);
         QCOMPARE(stored("SELECT count(*) FROM Ausleihe").toInt(), 0);

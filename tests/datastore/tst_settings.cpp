@@ -125,6 +125,8 @@ private slots:
     void roundTripInt();
     void secondProcessSeesTypedValue();
     void readsAreNotCached();
+    void overlongValueIsIgnored();
+    void unchangedFileIsNotParsedAgain();
     void concurrentWritersKeepEachOthersValues();
     void garbledLinesAreSkippedAndDropped();
     void failedWriteThrowsAndKeepsFile_data();
@@ -213,7 +215,8 @@ void TestSettings::roundTripText_data()
     QTest::newRow("lone surrogate") << QStringLiteral("x") << (QStringLiteral("a") + QChar(0xDC00));
     QTest::newRow("empty value") << QStringLiteral("Leer") << QString();
     QTest::newRow("empty name") << QString() << QStringLiteral("ohne Namen");
-    QTest::newRow("long value") << QStringLiteral("Lang") << QString(200000, u'ä');
+    // up to a few kilobytes; longer values are damage and ignored (overlongValueIsIgnored)
+    QTest::newRow("long value") << QStringLiteral("Lang") << QString(3000, u'ä');
 }
 
 void TestSettings::roundTripText()
@@ -277,6 +280,35 @@ void TestSettings::readsAreNotCached()
 
     QVERIFY(QFile::remove(Settings::storePath()));
     QCOMPARE(Settings::ReadSettingString(QStringLiteral("Name")), QString());
+}
+
+void TestSettings::overlongValueIsIgnored()
+{
+    writeFile(Settings::storePath(), "s:Kurz=gut\ns:Lang=" + QByteArray(100 * 1024, 'x') + "\ni:Refresh=30\n");
+    QCOMPARE(Settings::ReadSettingString(QStringLiteral("Lang")), QString());
+    QCOMPARE(Settings::ReadSettingString(QStringLiteral("Kurz")), QStringLiteral("gut"));
+    QCOMPARE(Settings::ReadSettingInt(QStringLiteral("Refresh")), 30);
+}
+
+void TestSettings::unchangedFileIsNotParsedAgain()
+{
+    const QString path = Settings::storePath();
+    writeFile(path, "s:Name=eins\n");
+    QCOMPARE(Settings::ReadSettingString(QStringLiteral("Name")), QStringLiteral("eins"));
+    // Same size and the same modification time: taken for unchanged, so not read again.
+    const QDateTime modified = QFileInfo(path).lastModified();
+    writeFile(path, "s:Name=zwei\n");
+    {
+        QFile f(path);
+        QVERIFY(f.open(QIODevice::ReadWrite));
+        QVERIFY(f.setFileTime(modified, QFileDevice::FileModificationTime));
+    }
+    QCOMPARE(Settings::ReadSettingString(QStringLiteral("Name")), QStringLiteral("eins"));
+    // Any other change is seen at once, and so is our own write.
+    writeFile(path, "s:Name=dreiX\n");
+    QCOMPARE(Settings::ReadSettingString(QStringLiteral("Name")), QStringLiteral("dreiX"));
+    Settings::WriteSettingString(QStringLiteral("Name"), QStringLiteral("vier!"));
+    QCOMPARE(Settings::ReadSettingString(QStringLiteral("Name")), QStringLiteral("vier!"));
 }
 
 void TestSettings::concurrentWritersKeepEachOthersValues()

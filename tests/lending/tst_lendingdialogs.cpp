@@ -383,9 +383,10 @@ private slots:
         auto* dlg = fixture->windows->lendDialog;
         QVERIFY(showDialog(dlg));
         fx->exec("CREATE TRIGGER t BEFORE UPDATE ON Buecher BEGIN SELECT RAISE(ABORT, 'kaputt'); END");
-        fixture->messages.expect("kaputt");
+        fixture->messages.expect("nicht gespeichert werden");
         click(dlg, "BBuchen");
         QVERIFY(fixture->messages.allAnswered());
+        QVERIFY(fixture->messages.details.value(0).contains("kaputt")); // the engine's text, as details
         QVERIFY(!child<QLabel>(dlg, "LEingetragen")->isVisible());
         QCOMPARE(fx->scalar("SELECT count(*) FROM Ausleihe").toInt(), 0);
         QCOMPARE(fx->scalar("SELECT group_concat(ausgeliehen) FROM Buecher").toString(), QStringLiteral("0,1,0"));

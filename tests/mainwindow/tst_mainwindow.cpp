@@ -5,23 +5,34 @@
 #include "TestSupport.h"
 #include "catalogue/FieldCaptions.h"
 #include "common/Clock.h"
+#include "common/gui/ErrorGuard.h"
 #include "common/gui/FileDialogs.h"
 #include "datastore/LibraryData.h"
 #include "datastore/RecordSetModel.h"
 #include "datastore/Settings.h"
 #include "mainwindow/AppSetup.h"
+#include "mainwindow/IntervalSpinBox.h"
 #include "mainwindow/MainWindow.h"
 #include "mainwindow/WindowSet.h"
 
 #include <QAbstractButton>
 #include <QApplication>
+#include <QDir>
 #include <QHeaderView>
 #include <QLabel>
+#include <QLineEdit>
 #include <QProcess>
+#include <QScopeGuard>
+#include <QScreen>
+#include <QShowEvent>
+#include <QSpinBox>
 #include <QTabWidget>
 #include <QTableView>
 #include <QTest>
+
 #include <QTimer>
+#include <QtTest/qtestspontaneevent.h>
+#include <unistd.h>
 
 #include <memory>
 
@@ -132,11 +143,29 @@ private slots:
         MainWindow* m = w->mainWindow;
         QTRY_VERIFY(m->refreshTimer()->isActive());
         QVERIFY(m->databaseOpened());
-        QCOMPARE(m->size(), QSize(1000, 500));
+        // as stored, within the screen (the test screen is small)
+        QCOMPARE(m->size(), QSize(1000, 500).boundedTo(m->screen()->availableGeometry().size()));
         QCOMPARE(m->grid(MainTab::Books)->columnWidth(1), 123);
         QCOMPARE(m->grid(MainTab::Books)->columnWidth(2), 50);
         QCOMPARE(m->grid(MainTab::Books)->columnWidth(3), 50); // no value stored at all
         QCOMPARE(m->data().books().indexFieldNames(), QStringLiteral("Titel"));
+    }
+
+    // Values from a damaged settings file: a window larger than the screen, a sort by a field
+    // that does not exist. Neither may get in the way (nor ask anything).
+    void damagedSettingsStaySane()
+    {
+        prepareLibrary();
+        Settings::WriteSettingInt("Height", 90000);
+        Settings::WriteSettingInt("Width", 120000);
+        Settings::WriteSettingString("SortBuecher", "GibtEsNicht");
+        auto w = start();
+        MainWindow* m = w->mainWindow;
+        QTRY_VERIFY(m->refreshTimer()->isActive()); // the start-up steps ran to their end
+        const QSize room = m->screen()->availableGeometry().size();
+        QVERIFY2(m->width() <= room.width() && m->height() <= room.height(),
+                 qPrintable(QStringLiteral("%1x%2").arg(m->width()).arg(m->height())));
+        QCOMPARE(m->data().books().indexFieldNames(), QString());
     }
 
     void closingStoresBeendenDoesNot()
@@ -166,7 +195,7 @@ private slots:
             auto w = start();
             MainWindow* m = w->mainWindow;
             QTRY_VERIFY(m->refreshTimer()->isActive());
-            QCOMPARE(m->size(), QSize(900, 600));
+            QCOMPARE(m->size(), QSize(900, 600).boundedTo(m->screen()->availableGeometry().size()));
             QCOMPARE(m->grid(MainTab::Readers)->columnWidth(2), 77);
             m->resize(333, 444);
             m->data().books().setIndexFieldNames("Verfasser");
@@ -215,6 +244,11 @@ private slots:
         // the refresh step keeps the overdue filter
         m->refreshNow();
         QCOMPARE(m->gridModel(MainTab::Overdue)->rowCount(), 1);
+        // after midnight the refresh takes the new day: the loan due yesterday is overdue now
+        Clock::setFixedNow(QDateTime(QDate(2026, 12, 12), QTime(0, 5)));
+        m->refreshNow();
+        QCOMPARE(m->data().loans().filter(), QStringLiteral("DatumBisSoll < '12.12.2026'"));
+        QCOMPARE(m->gridModel(MainTab::Overdue)->rowCount(), 2);
         pages->setCurrentIndex(2);
         QCOMPARE(m->gridModel(MainTab::Loans)->rowCount(), 3);
         // a tab made current from code does not filter
@@ -319,11 +353,144 @@ private slots:
             auto w = start();
             QTest::qWait(50);
             QVERIFY(!w->mainWindow->refreshTimer()->isActive());
+            // a positive interval entered in the same run switches it on again
+            auto ran = whenModal("TDatenbankaktualisierungF", [](QWidget* dlg) {
+                child<IntervalSpinBox>(dlg, "SEIntervall")->setNumber(30);
+                click(dlg, "BOK");
+            });
+            QVERIFY(triggerAction(w->mainWindow, "actAktualisierung"));
+            QVERIFY(*ran);
+            QVERIFY(w->mainWindow->refreshTimer()->isActive());
+            QCOMPARE(w->mainWindow->refreshTimer()->interval(), 30000);
         }
         Settings::WriteSettingInt("Refresh", 0); // replaced at the next start
         auto w = start();
         QTRY_VERIFY(w->mainWindow->refreshTimer()->isActive());
         QCOMPARE(Settings::ReadSettingInt("Refresh"), 600);
+    }
+
+    void timerStartsWhenTheDatabaseIsFirstOpenedFromTheMenu()
+    {
+        // a start without a database: the dialog is closed without choosing one
+        auto closed = whenModal("TDBErstellenF", [](QWidget* dlg) { click(dlg, "BSchliessen"); });
+        fixture->messages.expect("Es ist keine Datenbank geöffnet");
+        auto w = start();
+        MainWindow* m = w->mainWindow;
+        QTRY_VERIFY(*closed);
+        QTRY_VERIFY(fixture->messages.allAnswered());
+        QTest::qWait(50);
+        QVERIFY(!m->refreshTimer()->isActive());
+        FileDialogs::setFolderHandler([this](const QString&, const QString&) { return fixture->env.dbDir(); });
+        auto created = whenModal("TDBErstellenF", [](QWidget* dlg) {
+            click(dlg, "SpeedButton1");
+            click(dlg, "Button1");
+        });
+        QVERIFY(triggerAction(m, "actDatenbank"));
+        QVERIFY(*created);
+        QVERIFY(m->data().isOpen());
+        QVERIFY(m->refreshTimer()->isActive());
+    }
+
+    // Restoring a minimised dialog sends it a show event from the window system; what the user
+    // typed must survive it.
+    void restoredDialogsKeepWhatWasTyped()
+    {
+        prepareLibrary();
+        auto w = start();
+        MainWindow* m = w->mainWindow;
+        QTRY_VERIFY(m->refreshTimer()->isActive());
+        const auto restore = [](QWidget* dlg) {
+            QShowEvent show;
+            QSpontaneKeyEvent::setSpontaneous(&show);
+            qApp->notify(dlg, &show); // sendEvent() would clear the mark
+        };
+        QString typed, afterRestore;
+        auto interval = whenModal("TDatenbankaktualisierungF", [&](QWidget* dlg) {
+            auto* spin = child<IntervalSpinBox>(dlg, "SEIntervall");
+            spin->setNumber(42);
+            typed = spin->text();
+            restore(dlg);
+            afterRestore = spin->text();
+            click(dlg, "BAbbrechen");
+        });
+        QVERIFY(triggerAction(m, "actAktualisierung"));
+        QVERIFY(*interval);
+        QCOMPARE(typed, QStringLiteral("42"));
+        QCOMPARE(afterRestore, typed);
+        auto folders = whenModal("TDBErstellenF", [&](QWidget* dlg) {
+            child<QLineEdit>(dlg, "Edit2")->setText("/anderswo");
+            restore(dlg);
+            afterRestore = child<QLineEdit>(dlg, "Edit2")->text();
+            click(dlg, "BSchliessen");
+        });
+        QVERIFY(triggerAction(m, "actDatenbank"));
+        QVERIFY(*folders);
+        QCOMPARE(afterRestore, QStringLiteral("/anderswo"));
+    }
+
+    // A question holds the refresh back, and what is deleted is the record asked about, even
+    // when the cursor moves while the question is open.
+    void questionHoldsRefreshAndDeleteActsOnTheRecordAskedAbout()
+    {
+        prepareLibrary();
+        {
+            FixtureWriter fx(fixture->env.dbDir());
+            for (const char* t : {"Eins", "Zwei", "Drei"})
+                fx.insert("Buecher", {{"Titel", t}});
+        }
+        auto w = start();
+        MainWindow* m = w->mainWindow;
+        QTRY_VERIFY(m->refreshTimer()->isActive());
+        RecordSet& books = m->data().books();
+        books.setRecNo(2);
+        QCOMPARE(books.text("Titel"), QStringLiteral("Zwei"));
+        fixture->messages.expect("Sind Sie sicher", Messages::Answer::Yes, [&] {
+            FixtureWriter(fixture->env.dbDir()).insert("Buecher", {{"Titel", "Vom Nachbarn"}});
+            m->refreshNow(); // as the timer would: waits
+            QCOMPARE(books.recordCount(), 3);
+            books.first(); // a refresh of old moved the cursor to the first row
+        });
+        QVERIFY(triggerAction(m, "actBuchLoeschen"));
+        FixtureWriter fx(fixture->env.dbDir());
+        QCOMPARE(fx.scalar("SELECT group_concat(Titel, ',') FROM (SELECT Titel FROM Buecher ORDER BY ID)").toString(),
+                 QStringLiteral("Eins,Drei,Vom Nachbarn"));
+    }
+
+    // A database file nobody may write (here: immutable, which holds for root too) opens for
+    // viewing, says so, and switches off what would change data.
+    void readOnlyDatabaseOpensForViewingOnly()
+    {
+        prepareLibrary();
+        FixtureWriter(fixture->env.dbDir()).insert("Buecher", {{"Titel", "Nur ansehen"}});
+        const QString file = QDir(fixture->env.dbDir()).filePath("db.sqlite");
+        if (QProcess::execute("chattr", {"+i", file}) != 0) {
+            if (geteuid() == 0)
+                QSKIP("cannot make the file read-only for root here (chattr +i failed)");
+            QVERIFY(QFile::setPermissions(file, QFile::ReadOwner | QFile::ReadGroup | QFile::ReadOther));
+        }
+        const auto writable = qScopeGuard([&] {
+            QProcess::execute("chattr", {"-i", file});
+            QFile::setPermissions(file, QFile::ReadOwner | QFile::WriteOwner);
+        });
+        fixture->messages.expect("schreibgeschützt");
+        auto w = start();
+        MainWindow* m = w->mainWindow;
+        QTRY_VERIFY(m->refreshTimer()->isActive());
+        QTRY_VERIFY(fixture->messages.allAnswered());
+        QVERIFY(m->databaseOpened());
+        QCOMPARE(m->data().books().text("Titel"), QStringLiteral("Nur ansehen"));
+        for (const char* name : {"actBuchNeu", "actLeserNeu", "actAusleihen", "actRueckgabe", "actBuchLoeschen"})
+            QVERIFY2(!m->action(name)->isEnabled(), name);
+        QVERIFY(m->action("actAuswerten")->isEnabled());
+        // a write that gets through anyway is refused in German
+        fixture->messages.expect("schreibgeschützt");
+        guarded(m, [&] {
+            m->data().books().edit();
+            m->data().books().setText("Titel", "Geändert");
+            m->data().books().post();
+        });
+        QVERIFY(fixture->messages.allAnswered());
+        m->data().books().cancel();
     }
 
     void infoCreditsThePostalData()

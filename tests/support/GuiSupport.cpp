@@ -13,11 +13,13 @@ ScriptedMessages::ScriptedMessages()
     Messages::setHandler([this](Messages::Kind kind, const QString& text, Messages::Buttons) {
         shown << text;
         kinds << kind;
+        details << Messages::currentDetails();
         for (int i = 0; i < m_expected.size(); ++i) {
-            if (text.contains(m_expected.at(i).first)) {
-                const Messages::Answer a = m_expected.at(i).second;
-                m_expected.removeAt(i);
-                return a;
+            if (text.contains(m_expected.at(i).text)) {
+                const Expected e = m_expected.takeAt(i);
+                if (e.whileOpen)
+                    e.whileOpen();
+                return e.answer;
             }
         }
         unexpected << text;
@@ -32,7 +34,12 @@ ScriptedMessages::~ScriptedMessages()
 
 void ScriptedMessages::expect(const QString& text, Messages::Answer answer)
 {
-    m_expected.append({text, answer});
+    m_expected.append({text, answer, {}});
+}
+
+void ScriptedMessages::expect(const QString& text, Messages::Answer answer, std::function<void()> whileOpen)
+{
+    m_expected.append({text, answer, std::move(whileOpen)});
 }
 
 std::shared_ptr<bool> whenModal(const QString& objectName, std::function<void(QWidget*)> act, int timeoutMs)

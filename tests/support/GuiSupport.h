@@ -23,14 +23,23 @@ public:
 
     // The next box whose text contains `text` gets `answer`.
     void expect(const QString& text, Messages::Answer answer = Messages::Answer::Ok);
+    // The same, and `whileOpen` runs while that box is open (as a timer event would).
+    void expect(const QString& text, Messages::Answer answer, std::function<void()> whileOpen);
 
     QStringList shown;           // every text shown, in order
     QList<Messages::Kind> kinds; // and its kind
+    QStringList details;         // and its details (the engine's text)
     QStringList unexpected;      // texts no expectation matched
     bool allAnswered() const { return m_expected.isEmpty(); }
 
 private:
-    QList<QPair<QString, Messages::Answer>> m_expected;
+    struct Expected
+    {
+        QString text;
+        Messages::Answer answer;
+        std::function<void()> whileOpen;
+    };
+    QList<Expected> m_expected;
 };
 
 // Runs `act` once the modal window named `objectName` is the active modal widget (polling, so

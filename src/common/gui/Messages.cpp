@@ -1,13 +1,16 @@
 #include "Messages.h"
 
+#include <QAbstractButton>
 #include <QApplication>
 #include <QMessageBox>
+#include <QScopeGuard>
 
 namespace Messages {
 
 namespace {
 Handler g_handler;
 int g_showing = 0;
+QString g_details;
 
 struct Showing
 {
@@ -28,20 +31,30 @@ QMessageBox::StandardButtons standardButtons(Buttons b)
         return QMessageBox::Yes | QMessageBox::Cancel;
     case Buttons::YesNoCancel:
         return QMessageBox::Yes | QMessageBox::No | QMessageBox::Cancel;
+    case Buttons::RetryCancel:
+        return QMessageBox::Retry | QMessageBox::Cancel;
     }
     return QMessageBox::Ok;
 }
 
-Answer show(QWidget* parent, Kind kind, const QString& text, Buttons buttons)
+Answer show(QWidget* parent, Kind kind, const QString& text, Buttons buttons, const QString& details = {})
 {
     Showing showing;
+    const QString outerDetails = std::exchange(g_details, details);
+    const auto restoreDetails = qScopeGuard([&] { g_details = outerDetails; });
     if (g_handler)
         return g_handler(kind, text, buttons);
     const QMessageBox::Icon icon = kind == Kind::Question      ? QMessageBox::Question
                                    : kind == Kind::Information ? QMessageBox::Information
                                                                : QMessageBox::Critical;
     QMessageBox box(icon, QApplication::applicationDisplayName(), text, standardButtons(buttons), parent);
+    if (!details.isEmpty())
+        box.setDetailedText(details);
+    if (QAbstractButton* retry = box.button(QMessageBox::Retry))
+        retry->setText(QCoreApplication::translate("Messages", "Wiederholen"));
     switch (box.exec()) {
+    case QMessageBox::Retry:
+        return Answer::Retry;
     case QMessageBox::Yes:
         return Answer::Yes;
     case QMessageBox::No:
@@ -67,6 +80,21 @@ void inform(QWidget* parent, const QString& text)
 void error(QWidget* parent, const QString& text)
 {
     show(parent, Kind::Error, text, Buttons::Ok);
+}
+
+void error(QWidget* parent, const QString& text, const QString& details)
+{
+    show(parent, Kind::Error, text, Buttons::Ok, details);
+}
+
+bool askRetry(QWidget* parent, const QString& text, const QString& details)
+{
+    return show(parent, Kind::Question, text, Buttons::RetryCancel, details) == Answer::Retry;
+}
+
+QString currentDetails()
+{
+    return g_details;
 }
 
 bool isShowing()

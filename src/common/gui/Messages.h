@@ -9,13 +9,20 @@ class QWidget;
 // them with scripted replies instead of a real modal window.
 namespace Messages {
 
-enum class Buttons { Ok, OkCancel, YesNo, YesCancel, YesNoCancel };
-enum class Answer { Ok, Cancel, Yes, No };
+enum class Buttons { Ok, OkCancel, YesNo, YesCancel, YesNoCancel, RetryCancel };
+enum class Answer { Ok, Cancel, Yes, No, Retry };
 enum class Kind { Question, Information, Error };
 
 Answer ask(QWidget* parent, const QString& text, Buttons buttons);
 void inform(QWidget* parent, const QString& text);
 void error(QWidget* parent, const QString& text);
+// `details` (the engine's own text) shows only when the user asks for it.
+void error(QWidget* parent, const QString& text, const QString& details);
+// "Wiederholen" / "Abbrechen"; true for "Wiederholen".
+bool askRetry(QWidget* parent, const QString& text, const QString& details);
+
+// The details of the box being shown (tests read them in their handler).
+QString currentDetails();
 
 // True while a box is showing (the periodic refresh waits then).
 bool isShowing();
