@@ -266,7 +266,8 @@ Result takeOver(LibraryData& data, const PacketReader& packet, const Hooks& hook
             throw DataError(tr("Das %1. Buch der Datei konnte nicht übernommen werden; es wurde kein Buch "
                                "übernommen.\n%2")
                                 .arg(r + 1)
-                                .arg(e.message()));
+                                .arg(e.message()),
+                            e.details(), e.kind());
         } catch (...) {
             if (books.isEditing())
                 books.cancel();

@@ -101,7 +101,8 @@ Importer::Result Importer::run(const SourceTable& source, const QList<int>& assi
                 throw DataError(tr("Der Import wurde abgebrochen; es wurde nichts übernommen.\n"
                                    "Datensatz %1 der Quelldatei: %2")
                                     .arg(r + 1)
-                                    .arg(e.message()));
+                                    .arg(e.message()),
+                                e.details(), e.kind());
             }
         }
         if (m_progress && !m_progress(total, total)) {

@@ -89,7 +89,8 @@ class TestBookTakeOver : public QObject
         try {
             f();
         } catch (const DataError& e) {
-            return e.message();
+            // The engine's own text, where there is one, is in the details.
+            return e.details().isEmpty() ? e.message() : e.message() + u'\n' + e.details();
         }
         return QString();
     }

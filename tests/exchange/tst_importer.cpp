@@ -168,7 +168,7 @@ private slots:
         try {
             importer.run(source, bookAssignments({{"Titel", 0}}), true);
         } catch (const DataError& e) {
-            message = e.message();
+            message = e.message() + u'\n' + e.details(); // the engine's own text is in the details
         }
         QVERIFY2(message.contains("Datensatz 4 der Quelldatei"), qPrintable(message));
         QVERIFY2(message.contains("Titel gesperrt"), qPrintable(message));

@@ -356,7 +356,9 @@ private slots:
         // "Buchen" again acts on what the list shows now, never on Faust a second time.
         books().first();
         QCOMPARE(LoanBooking::bookLoan(*data, Now, Now.addDays(30)), LoanBooking::BookingResult::Booked);
-        QCOMPARE(fx->scalar("SELECT group_concat(BuecherID) FROM Ausleihe WHERE DatumBis IS NULL").toString(),
+        QCOMPARE(fx->scalar("SELECT group_concat(BuecherID) FROM (SELECT BuecherID FROM Ausleihe "
+                            "WHERE DatumBis IS NULL ORDER BY ID)")
+                     .toString(),
                  QStringLiteral("2,1"));
     }
 

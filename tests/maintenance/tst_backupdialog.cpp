@@ -176,7 +176,7 @@ private slots:
     void restoreShowsDataAndSettingsAtOnce()
     {
         Settings::WriteSettingInt(SettingName::Height, 600);
-        Settings::WriteSettingInt(SettingName::Width, 900);
+        Settings::WriteSettingInt(SettingName::Width, 760);
         Settings::WriteSettingString(SettingName::SortBuecher, "Titel");
         MainWindow* m = start();
         QTRY_VERIFY(started());
@@ -185,7 +185,7 @@ private slots:
         const QString widthName =
             "BreiteA" + m->gridModel(MainTab::Books)->headerData(titleColumn, Qt::Horizontal).toString();
         Settings::WriteSettingInt(widthName, 123); // as stored when the window was last closed
-        QCOMPARE(m->size(), QSize(900, 600));
+        QCOMPARE(m->size(), QSize(760, 600));
 
         const QString source = folder("stick");
         throughMenu([&](QWidget* dlg) {
@@ -220,7 +220,7 @@ private slots:
         QCOMPARE(column(m->gridModel(MainTab::Books), titleColumn), (QStringList{"Emil", "Schachnovelle"}));
         QCOMPARE(m->data().books().indexFieldNames(), QStringLiteral("Titel"));
         QCOMPARE(books->columnWidth(titleColumn), 123);
-        QCOMPARE(m->size(), QSize(900, 600));
+        QCOMPARE(m->size(), QSize(760, 600));
         // The former state is kept beside the database.
         {
             const QString kept = folder("vorher");
@@ -232,7 +232,7 @@ private slots:
         // Closing stores what is shown: the restored values.
         m->close();
         QCOMPARE(Settings::ReadSettingInt(SettingName::Height), 600);
-        QCOMPARE(Settings::ReadSettingInt(SettingName::Width), 900);
+        QCOMPARE(Settings::ReadSettingInt(SettingName::Width), 760);
         QCOMPARE(Settings::ReadSettingString(SettingName::SortBuecher), QStringLiteral("Titel"));
         QCOMPARE(Settings::ReadSettingInt(widthName), 123);
     }
