@@ -14,7 +14,6 @@
 #include "lending/LoanView.h"
 #include "mainwindow/MainWindowServices.h"
 
-#include <QShowEvent>
 #include <QKeyEvent>
 #include <QLineEdit>
 #include <QShowEvent>

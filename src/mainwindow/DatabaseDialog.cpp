@@ -8,8 +8,8 @@
 #include "datastore/LibraryData.h"
 #include "datastore/Settings.h"
 
-#include <QShowEvent>
 #include <QDir>
+#include <QShowEvent>
 #include <QStandardPaths>
 #include <QStyle>
 

@@ -10,9 +10,9 @@
 #include "datastore/RecordSetModel.h"
 #include "mainwindow/MainWindowServices.h"
 
-#include <QShowEvent>
 #include <QAction>
 #include <QHeaderView>
+#include <QShowEvent>
 #include <QSignalBlocker>
 #include <QStyle>
 

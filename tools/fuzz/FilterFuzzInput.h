@@ -18,7 +18,7 @@ namespace FilterFuzz {
 inline bool run(const QString& text)
 {
     static const QList<FilterExpression::Field> fields{
-        {0, ColumnType::Integer}, {1, ColumnType::Text}, {2, ColumnType::Money},
+        {0, ColumnType::Integer},  {1, ColumnType::Text},    {2, ColumnType::Money},
         {3, ColumnType::DateTime}, {4, ColumnType::Boolean}, {5, ColumnType::Memo},
     };
     static const QStringList names{"ID", "Titel", "Preis", "DatumVon", "ausgeliehen", "Schlagwort"};
