@@ -237,7 +237,9 @@ private slots:
     {
         MainWindow* m = start();
         PacketWriter w = PacketWriter::bookFile();
-        for (int i = 1; i <= 4000; ++i)
+        // Enough books that the take-over is still running when its progress window appears
+        // (after half a second), however fast the machine.
+        for (int i = 1; i <= 40000; ++i)
             w.addRecord(book(i, QString("Buch %1").arg(i), {{"Verlag", QString("Verlag %1").arg(i % 40)}}));
         TakeOverDialog* dlg = windows->takeOverDialog;
         QVERIFY(showDialog(dlg));
