@@ -32,7 +32,7 @@ PrintListDefinition books(const QStringList& captions)
     list.pageNumberSetting = SettingName::SeitenzahlenDrucken;
     list.pageNumberTick = PrintListDefinition::PageNumberTick::NotZero;
 
-    struct Spec
+    struct ColumnEntry
     {
         const char* field;
         const char* switchName;
@@ -40,7 +40,7 @@ PrintListDefinition books(const QStringList& captions)
         int slot;
     };
     // Column order; the check boxes stand in the dialog's own order of lines.
-    static const Spec specs[] = {
+    static const ColumnEntry specs[] = {
         {"Nummer", "CBNummer", 0, 0},
         {"Verfasser", "CBVerfasser", 1, 0},
         {"Titel", "CBTitel", 2, 0},
@@ -93,14 +93,14 @@ PrintListDefinition readers()
     list.titleSetting = SettingName::DruckTitelLeser;
     list.pageNumberSetting = SettingName::DruckSeitenzahlenLeser;
 
-    struct Spec
+    struct ColumnEntry
     {
         const char* heading;
         const char* field;
         const char* switchName;
         const char* switchText;
     };
-    static const Spec specs[] = {
+    static const ColumnEntry specs[] = {
         {"Nr.", "Nummer", "CBNummer", "Nummer"},
         {"Vorname", "Vorname", "CBVorname", "Vorname"},
         {"Nachname", "Nachname", "CBNachname", "Nachname"},
@@ -146,13 +146,13 @@ PrintListDefinition loans()
     list.variant.continuationX = 324;
     list.variant.pageFullDesign = 6300;
 
-    struct Spec
+    struct ColumnEntry
     {
         const char* heading;
         const char* field;
         const char* switchName;
     };
-    static const Spec specs[] = {
+    static const ColumnEntry specs[] = {
         {"Buch-Nr.", "BuchNummer", "CBBuchNummer"},
         {"Verfasser", "BuchVerfasser", "CBVerfasser"},
         {"Titel", "BuchTitel", "CBTitel"},
