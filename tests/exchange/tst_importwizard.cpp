@@ -1,6 +1,7 @@
 // The import wizards as users meet them: choosing a source, table and separator, assigning and
 // removing, finishing; the books and readers in the database, the stored lists updated once,
 // and what is kept for the next opening.
+#include "GuiFixture.h"
 #include "GuiSupport.h"
 #include "TestSupport.h"
 #include "catalogue/StoredValueLists.h"
@@ -67,18 +68,16 @@ class TestImportWizard : public QObject
 {
     Q_OBJECT
 
-    std::unique_ptr<TestEnvironment> env;
-    std::unique_ptr<ScriptedMessages> messages;
+    std::unique_ptr<GuiFixture> fixture;
     std::unique_ptr<FixtureWriter> fx;
-    std::unique_ptr<WindowSet> windows;
     QString chosenFile;
 
     MainWindow* start()
     {
-        Settings::WriteSettingString("DBPfad", env->dbDir());
-        windows = std::make_unique<WindowSet>();
-        windows->mainWindow->show();
-        MainWindow* m = windows->mainWindow;
+        Settings::WriteSettingString("DBPfad", fixture->env.dbDir());
+        fixture->windows = std::make_unique<WindowSet>();
+        fixture->windows->mainWindow->show();
+        MainWindow* m = fixture->windows->mainWindow;
         if (!QTest::qWaitFor([m] { return QApplication::activeWindow() == m; }))
             qWarning("main window not active");
         return m;
@@ -86,7 +85,7 @@ class TestImportWizard : public QObject
 
     QString writeFile(const QString& name, const QByteArray& bytes)
     {
-        QFile f(env->root() + '/' + name);
+        QFile f(fixture->env.root() + '/' + name);
         if (!f.open(QIODevice::WriteOnly) || f.write(bytes) != bytes.size())
             qFatal("cannot write %s", qPrintable(f.fileName()));
         return f.fileName();
@@ -109,22 +108,19 @@ class TestImportWizard : public QObject
 private slots:
     void init()
     {
-        env = std::make_unique<TestEnvironment>();
-        messages = std::make_unique<ScriptedMessages>();
-        createLibraryDatabase(env->dbDir());
-        fx = std::make_unique<FixtureWriter>(env->dbDir());
+        fixture = std::make_unique<GuiFixture>();
+        createLibraryDatabase(fixture->env.dbDir());
+        fx = std::make_unique<FixtureWriter>(fixture->env.dbDir());
         FileDialogs::setOpenFileHandler([this](const QString&, const QString&) { return chosenFile; });
     }
 
     void cleanup()
     {
-        windows.reset();
         FileDialogs::setOpenFileHandler({});
-        QVERIFY2(messages->unexpected.isEmpty(), qPrintable(messages->unexpected.join(" | ")));
-        QVERIFY2(messages->allAnswered(), qPrintable(messages->shown.join(" / ")));
-        messages.reset();
         fx.reset();
-        env.reset();
+        const QString problems = fixture->finish();
+        fixture.reset();
+        QVERIFY2(problems.isEmpty(), qPrintable(problems));
     }
 
     void booksFromTextAssignRemoveAndFinish()
@@ -191,7 +187,7 @@ private slots:
             click(dlg, "SRColorButton11");
             QVERIFY(child<QWidget>(dlg, "P1")->isVisible());
             click(dlg, "SRColorButton4");
-            messages->expect("3 Bücher importiert");
+            fixture->messages.expect("3 Bücher importiert");
             click(dlg, "SRColorButton12");
             QVERIFY(!dlg->isVisible());
         });
@@ -246,7 +242,7 @@ private slots:
 
             // A workbook FreeXL cannot read: a message, and the preview stays.
             chosenFile = data("Formate.xls");
-            messages->expect("Exceldatei konnte nicht gelesen werden");
+            fixture->messages.expect("Exceldatei konnte nicht gelesen werden");
             click(dlg, "SpeedButton4");
             QCOMPARE(gridRow(preview, 0), QStringList({"paperino", "piero", "pippo", "pluto"}));
 
@@ -279,7 +275,7 @@ private slots:
             QVERIFY(child<QRadioButton>(dlg, "RBKomma")->isChecked());
             click(dlg, "CBTitelzeile");
             click(dlg, "SRColorButton4");
-            messages->expect("1 Leser importiert");
+            fixture->messages.expect("1 Leser importiert");
             click(dlg, "SRColorButton12");
         });
         QVERIFY(triggerAction(m, "actLeserImport"));
@@ -296,7 +292,7 @@ private slots:
                     dlg->close();
             });
             click(dlg, "SRColorButton4");
-            messages->expect("0 Bücher importiert");
+            fixture->messages.expect("0 Bücher importiert");
             click(dlg, "SRColorButton12");
         });
         QVERIFY(triggerAction(m, "actBuecherImport"));

@@ -1,5 +1,6 @@
 // The take-over dialog as users meet it: opened from the menu, a file chosen, the books taken
 // over into the grid and the book entry's lists; stopping, damaged files and a repeated file.
+#include "GuiFixture.h"
 #include "GuiSupport.h"
 #include "PacketWriter.h"
 #include "TestSupport.h"
@@ -48,19 +49,17 @@ class TestTakeOverDialog : public QObject
 {
     Q_OBJECT
 
-    std::unique_ptr<TestEnvironment> env;
-    std::unique_ptr<ScriptedMessages> messages;
+    std::unique_ptr<GuiFixture> fixture;
     std::unique_ptr<FixtureWriter> fx;
-    std::unique_ptr<WindowSet> windows;
     QStringList chooserCalls;
     QString chosenFile;
 
     MainWindow* start()
     {
-        Settings::WriteSettingString(SettingName::DBPfad, env->dbDir());
-        windows = std::make_unique<WindowSet>();
-        windows->mainWindow->show();
-        MainWindow* m = windows->mainWindow;
+        Settings::WriteSettingString(SettingName::DBPfad, fixture->env.dbDir());
+        fixture->windows = std::make_unique<WindowSet>();
+        fixture->windows->mainWindow->show();
+        MainWindow* m = fixture->windows->mainWindow;
         if (!QTest::qWaitFor([m] { return QApplication::activeWindow() == m; }))
             qWarning("main window not active");
         return m;
@@ -74,7 +73,7 @@ class TestTakeOverDialog : public QObject
 
     QString writeFile(const PacketWriter& w, const QString& name = "buecher30.t04")
     {
-        const QString path = env->root() + '/' + name;
+        const QString path = fixture->env.root() + '/' + name;
         w.write(path);
         return path;
     }
@@ -92,10 +91,9 @@ class TestTakeOverDialog : public QObject
 private slots:
     void init()
     {
-        env = std::make_unique<TestEnvironment>();
-        messages = std::make_unique<ScriptedMessages>();
-        createLibraryDatabase(env->dbDir());
-        fx = std::make_unique<FixtureWriter>(env->dbDir());
+        fixture = std::make_unique<GuiFixture>();
+        createLibraryDatabase(fixture->env.dbDir());
+        fx = std::make_unique<FixtureWriter>(fixture->env.dbDir());
         chooserCalls.clear();
         FileDialogs::setOpenFileHandler([this](const QString& title, const QString& start) {
             chooserCalls << title + '|' + start;
@@ -106,12 +104,10 @@ private slots:
     void cleanup()
     {
         FileDialogs::setOpenFileHandler({});
-        windows.reset();
-        QVERIFY2(messages->unexpected.isEmpty(), qPrintable(messages->unexpected.join(" | ")));
-        QVERIFY2(messages->allAnswered(), qPrintable(messages->shown.join(" / ")));
-        messages.reset();
         fx.reset();
-        env.reset();
+        const QString problems = fixture->finish();
+        fixture.reset();
+        QVERIFY2(problems.isEmpty(), qPrintable(problems));
     }
 
     void takeOverThroughTheMenu()
@@ -127,7 +123,7 @@ private slots:
         w.addRecord(book(2, "Schachnovelle", {{"Verlag", "Fischer"}, {"Schlagwort4", "Schach"}}));
         const QString file = writeFile(w);
 
-        messages->expect("3 Bücher übernommen\n\n1 Buch war in der Datei als ausgeliehen markiert.");
+        fixture->messages.expect("3 Bücher übernommen\n\n1 Buch war in der Datei als ausgeliehen markiert.");
         auto ran = whenModal("TDBImportF", [&](QWidget* d) {
             QCOMPARE(d->windowTitle(), QString("Datenbank aus Tomaris 2004/05 importieren"));
             QCOMPARE(child<QLabel>(d, "Label1")->text(),
@@ -145,7 +141,7 @@ private slots:
         });
         QVERIFY(triggerAction(m, "actDatenuebernahme"));
         QVERIFY(*ran);
-        QVERIFY(!windows->takeOverDialog->isVisible());
+        QVERIFY(!fixture->windows->takeOverDialog->isVisible());
 
         QCOMPARE(fx->scalar("SELECT group_concat(ID || ':' || Titel || ':' || coalesce(Preis, '') || ':' || "
                             "ausgeliehen, ' / ') FROM (SELECT * FROM Buecher ORDER BY ID)")
@@ -154,22 +150,22 @@ private slots:
                          "4:Schachnovelle::0"));
         QCOMPARE(m->gridModel(MainTab::Books)->rowCount(), 4);
         // The book entry offers the new values at once, each once.
-        BookEntryDialog* entry = windows->bookEntryDialog;
+        BookEntryDialog* entry = fixture->windows->bookEntryDialog;
         QCOMPARE(items(child<QComboBox>(entry, "CBVerlag")), QStringList({"Reclam", "Dressler", "Fischer"}));
         QCOMPARE(items(child<QComboBox>(entry, "CBSchlagwort7")), QStringList({"Preußen", "Schach"}));
 
         // The file name stays for the next opening.
-        QVERIFY(showDialog(windows->takeOverDialog));
-        QCOMPARE(child<QLineEdit>(windows->takeOverDialog, "Edit2")->text(), file);
-        click(windows->takeOverDialog, "BLoeschen");
-        QVERIFY(!windows->takeOverDialog->isVisible());
+        QVERIFY(showDialog(fixture->windows->takeOverDialog));
+        QCOMPARE(child<QLineEdit>(fixture->windows->takeOverDialog, "Edit2")->text(), file);
+        click(fixture->windows->takeOverDialog, "BLoeschen");
+        QVERIFY(!fixture->windows->takeOverDialog->isVisible());
         QCOMPARE(storedBooks(), 4);
     }
 
     void refusedFilesAndRepeatsKeepTheDialogOpen()
     {
         start();
-        TakeOverDialog* dlg = windows->takeOverDialog;
+        TakeOverDialog* dlg = fixture->windows->takeOverDialog;
         QVERIFY(showDialog(dlg));
 
         // A cancelled chooser keeps the name shown.
@@ -182,13 +178,13 @@ private slots:
         w.addRecord(book(2, "Letztes"));
         QByteArray damaged = w.bytes();
         damaged.chop(2);
-        const QString damagedFile = env->root() + "/kaputt.t04";
+        const QString damagedFile = fixture->env.root() + "/kaputt.t04";
         QFile f(damagedFile);
         QVERIFY(f.open(QIODevice::WriteOnly));
         f.write(damaged);
         f.close();
         choose(dlg, damagedFile);
-        messages->expect("ist kein lesbares Datenpaket");
+        fixture->messages.expect("ist kein lesbares Datenpaket");
         click(dlg, "Button1");
         QVERIFY(dlg->isVisible());
 
@@ -196,20 +192,20 @@ private slots:
         noPrice.columns().removeAt(20);
         noPrice.addRecord(book(1, "Erstes"));
         choose(dlg, writeFile(noPrice, "ohnepreis.t04"));
-        messages->expect("Das Feld 'Preis' wurde nicht gefunden");
+        fixture->messages.expect("Das Feld 'Preis' wurde nicht gefunden");
         click(dlg, "Button1");
         QVERIFY(dlg->isVisible());
         QCOMPARE(storedBooks(), 0);
 
         choose(dlg, writeFile(w));
-        messages->expect("2 Bücher übernommen");
+        fixture->messages.expect("2 Bücher übernommen");
         click(dlg, "Button1");
         QVERIFY(!dlg->isVisible());
         QCOMPARE(storedBooks(), 2);
 
         // The same file again: asked first; "Nein" adds nothing and keeps the dialog open.
         QVERIFY(showDialog(dlg));
-        QVERIFY(messages->allAnswered() && messages->unexpected.isEmpty());
+        QVERIFY(fixture->messages.allAnswered() && fixture->messages.unexpected.isEmpty());
         // No progress window may wait behind the question (it would show over it).
         QStringList asked;
         Messages::setHandler([&](Messages::Kind, const QString& text, Messages::Buttons) {
@@ -219,15 +215,14 @@ private slots:
             return Messages::Answer::No;
         });
         click(dlg, "Button1");
-        messages.reset(); // its handler is gone already; the new one takes over
-        messages = std::make_unique<ScriptedMessages>();
+        fixture->messages.reinstall(); // the scripted answers take over again
         QCOMPARE(asked.size(), 1);
         QVERIFY2(asked.first().startsWith("Die 2 Bücher dieser Datei scheinen schon übernommen zu sein"),
                  qPrintable(asked.first()));
         QVERIFY(dlg->isVisible());
         QCOMPARE(storedBooks(), 2);
-        messages->expect("Die 2 Bücher dieser Datei scheinen schon übernommen zu sein", Messages::Answer::Yes);
-        messages->expect("2 Bücher übernommen");
+        fixture->messages.expect("Die 2 Bücher dieser Datei scheinen schon übernommen zu sein", Messages::Answer::Yes);
+        fixture->messages.expect("2 Bücher übernommen");
         click(dlg, "Button1");
         QVERIFY(!dlg->isVisible());
         QCOMPARE(storedBooks(), 4);
@@ -241,7 +236,7 @@ private slots:
         // (after half a second), however fast the machine.
         for (int i = 1; i <= 40000; ++i)
             w.addRecord(book(i, QString("Buch %1").arg(i), {{"Verlag", QString("Verlag %1").arg(i % 40)}}));
-        TakeOverDialog* dlg = windows->takeOverDialog;
+        TakeOverDialog* dlg = fixture->windows->takeOverDialog;
         QVERIFY(showDialog(dlg));
         choose(dlg, writeFile(w));
 
@@ -261,7 +256,7 @@ private slots:
         QVERIFY(dlg->isVisible());
         QCOMPARE(storedBooks(), 0);
         QCOMPARE(m->gridModel(MainTab::Books)->rowCount(), 0);
-        QCOMPARE(items(child<QComboBox>(windows->bookEntryDialog, "CBVerlag")), QStringList());
+        QCOMPARE(items(child<QComboBox>(fixture->windows->bookEntryDialog, "CBVerlag")), QStringList());
         QCOMPARE(fx->scalar("SELECT coalesce(Verlag, '') FROM Blob").toString(), QString());
     }
 };

@@ -1,6 +1,7 @@
 // The printed lists as the main window and the search open them: the book list with its way to
 // the search, the search's "Drucken" over the narrowed and sorted books, the reader list, and the
 // loan and overdue lists with what their tabs show.
+#include "GuiFixture.h"
 #include "GuiSupport.h"
 #include "TestSupport.h"
 #include "common/Clock.h"
@@ -47,15 +48,13 @@ class TestPrintMenus : public QObject
 {
     Q_OBJECT
 
-    std::unique_ptr<TestEnvironment> env;
-    std::unique_ptr<ScriptedMessages> messages;
-    std::unique_ptr<WindowSet> windows;
+    std::unique_ptr<GuiFixture> fixture;
     MainWindow* m = nullptr;
 
     void start()
     {
-        windows = std::make_unique<WindowSet>();
-        m = windows->mainWindow;
+        fixture->windows = std::make_unique<WindowSet>();
+        m = fixture->windows->mainWindow;
         m->show();
         QTRY_VERIFY(m->refreshTimer()->isActive());
     }
@@ -65,12 +64,11 @@ class TestPrintMenus : public QObject
 private slots:
     void init()
     {
-        env = std::make_unique<TestEnvironment>();
-        messages = std::make_unique<ScriptedMessages>();
-        createLibraryDatabase(env->dbDir());
-        Settings::WriteSettingString(SettingName::DBPfad, env->dbDir());
+        fixture = std::make_unique<GuiFixture>();
+        createLibraryDatabase(fixture->env.dbDir());
+        Settings::WriteSettingString(SettingName::DBPfad, fixture->env.dbDir());
         Clock::setFixedNow(Now);
-        FixtureWriter fx(env->dbDir());
+        FixtureWriter fx(fixture->env.dbDir());
         // Stored order differs from the order by author.
         fx.insert("Buecher", {{"Verfasser", "Zeta"}, {"Titel", "Band 03"}, {"Verlag", "Reclam"}});
         fx.insert("Buecher", {{"Verfasser", "Alpha"}, {"Titel", "Band 01"}, {"Verlag", "Reclam"}});
@@ -91,12 +89,11 @@ private slots:
     void cleanup()
     {
         FileDialogs::setSaveFileHandler({});
-        windows.reset();
         m = nullptr;
         Clock::setFixedNow({});
-        QVERIFY2(messages->unexpected.isEmpty(), qPrintable(messages->unexpected.join(" | ")));
-        messages.reset();
-        env.reset();
+        const QString problems = fixture->finish();
+        fixture.reset();
+        QVERIFY2(problems.isEmpty(), qPrintable(problems));
     }
 
     // "Bücher eingrenzen/sortieren" closes the print dialog; then the search opens.
@@ -110,7 +107,7 @@ private slots:
         auto search = whenModal(
             "TAuswertenF",
             [&](QWidget* s) {
-                printDialogClosed = !windows->bookPrintDialog->isVisible();
+                printDialogClosed = !fixture->windows->bookPrintDialog->isVisible();
                 s->close();
             },
             10000);
@@ -123,13 +120,13 @@ private slots:
         QVERIFY(*search);
         QVERIFY(offered);
         QVERIFY(printDialogClosed);
-        QCOMPARE(windows->bookPrintDialog->DruckDialogAktion, 0);
+        QCOMPARE(fixture->windows->bookPrintDialog->DruckDialogAktion, 0);
 
         // Closed with "Schließen": no search.
         auto plain = whenModal("TDruckerDialogF", [&](QWidget* d) { click(d, "BSchliessen"); });
         QVERIFY(triggerAction(m, "actBuecherDrucken"));
         QVERIFY(*plain);
-        QVERIFY(!windows->searchDialog->isVisible());
+        QVERIFY(!fixture->windows->searchDialog->isVisible());
     }
 
     // The search's "Drucken" prints the books it narrowed and sorted, without the way back.
@@ -138,7 +135,7 @@ private slots:
         if (!QPrinterInfo::availablePrinterNames().isEmpty())
             QSKIP("this system lists a printer");
         start();
-        const QString file = env->root() + "/suche.pdf";
+        const QString file = fixture->env.root() + "/suche.pdf";
         FileDialogs::setSaveFileHandler([&](const QString&, const QString&, const QString&) { return file; });
         bool offered = true;
         auto ran = whenModal("TAuswertenF", [&](QWidget* s) {

@@ -10,6 +10,11 @@
 
 ScriptedMessages::ScriptedMessages()
 {
+    reinstall();
+}
+
+void ScriptedMessages::reinstall()
+{
     Messages::setHandler([this](Messages::Kind kind, const QString& text, Messages::Buttons) {
         shown << text;
         kinds << kind;

@@ -21,6 +21,9 @@ public:
     ScriptedMessages(const ScriptedMessages&) = delete;
     ScriptedMessages& operator=(const ScriptedMessages&) = delete;
 
+    // Answers again after a test put a handler of its own in place for a while.
+    void reinstall();
+
     // The next box whose text contains `text` gets `answer`.
     void expect(const QString& text, Messages::Answer answer = Messages::Answer::Ok);
     // The same, and `whileOpen` runs while that box is open (as a timer event would).
