@@ -3,6 +3,7 @@
 #include "datastore/SqlEngine.h"
 
 #include <QDate>
+#include <QElapsedTimer>
 #include <QSqlDatabase>
 #include <QSqlError>
 #include <QSqlQuery>
@@ -11,6 +12,7 @@
 #include <QVariant>
 #include <algorithm>
 #include <cmath>
+#include <cstdio>
 #include <initializer_list>
 #include <random>
 #include <stdexcept>
@@ -648,4 +650,17 @@ GeneratedLibrary generateLibrary(const QString& directory, const LibraryShape& s
     }
     QSqlDatabase::removeDatabase(connection);
     return result;
+}
+
+GeneratedLibrary generateBenchmarkLibrary(const QString& directory)
+{
+    bool ok = false;
+    const double scale = qEnvironmentVariable("TOMARIS_BENCH_SCALE").toDouble(&ok);
+    const LibraryShape shape = ok && scale > 0 ? LibraryShape{}.scaled(scale) : LibraryShape{};
+    QElapsedTimer timer;
+    timer.start();
+    GeneratedLibrary library = generateLibrary(directory, shape);
+    std::fprintf(stderr, "Generated %d books (%d lent), %d readers, %d loans in %.1f s\n", library.books,
+                 library.openLoans, library.readers, library.loans, timer.elapsed() / 1000.0);
+    return library;
 }

@@ -28,3 +28,7 @@ struct GeneratedLibrary
 // realistic German data: same shape and seed, same content. Book and reader IDs run from 1;
 // loans are stored in the order they were made. Throws std::exception on any failure.
 GeneratedLibrary generateLibrary(const QString& directory, const LibraryShape& shape = {});
+
+// The library every benchmark works on: the default shape, scaled by TOMARIS_BENCH_SCALE when set
+// (e.g. 5 for 500,000 books). Says on stderr what it made and how long that took.
+GeneratedLibrary generateBenchmarkLibrary(const QString& directory);

@@ -38,13 +38,7 @@ public:
     {
         if (!m_dir.isValid())
             throw std::runtime_error("no temporary folder");
-        bool ok = false;
-        const double scale = qEnvironmentVariable("TOMARIS_BENCH_SCALE").toDouble(&ok);
-        const LibraryShape shape = ok && scale > 0 ? LibraryShape{}.scaled(scale) : LibraryShape{};
-        QElapsedTimer timer;
-        timer.start();
-        const GeneratedLibrary library = generateLibrary(m_dir.path(), shape);
-        std::fprintf(stderr, "Generated %d books in %.1f s\n", library.books, timer.elapsed() / 1000.0);
+        generateBenchmarkLibrary(m_dir.path());
         if (!m_data.openAtStart(m_dir.path()))
             throw std::runtime_error("the generated library does not open");
     }

@@ -29,14 +29,7 @@ public:
     {
         if (!m_dir.isValid())
             throw std::runtime_error("no temporary folder");
-        bool ok = false;
-        const double scale = qEnvironmentVariable("TOMARIS_BENCH_SCALE").toDouble(&ok);
-        const LibraryShape shape = ok && scale > 0 ? LibraryShape{}.scaled(scale) : LibraryShape{};
-        QElapsedTimer timer;
-        timer.start();
-        m_library = generateLibrary(m_dir.path(), shape);
-        std::fprintf(stderr, "Generated %d books (%d lent), %d readers, %d loans in %.1f s\n", m_library.books,
-                     m_library.openLoans, m_library.readers, m_library.loans, timer.elapsed() / 1000.0);
+        m_library = generateBenchmarkLibrary(m_dir.path());
     }
 
     QString directory() const { return m_dir.path(); }
